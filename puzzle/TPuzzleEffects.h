@@ -1,0 +1,22 @@
+#pragma once
+
+#include "puzzle/TBarMark.h"
+
+#include <cstdint>
+#include <string>
+
+// Everything the puzzle makes visible. The main window carries these out on its controls;
+// tests record them.
+class TPuzzleEffects {
+public:
+  virtual ~TPuzzleEffects() = default;
+  virtual void ShowCount(const std::string& Text) = 0;
+  virtual void ShowTarget(const std::string& Text) = 0;
+  virtual void LockBarButtons(bool Locked) = 0;
+  virtual void EnableDrawButton(bool Enabled) = 0;
+  // Modal; returns when the player has closed the box. "\r" breaks the line.
+  virtual void ShowMessage(const std::string& Text) = 0;
+  virtual void ClearImage() = 0;
+  virtual void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) = 0;
+  virtual void DrawExample(bool SlopeMode) = 0;
+};

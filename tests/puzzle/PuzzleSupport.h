@@ -1,0 +1,81 @@
+#pragma once
+
+#include "puzzle/TPuzzleEffects.h"
+#include "runtime/Random.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Keeps every window effect, in order, as one readable line each.
+class TEffectsRecorder : public TPuzzleEffects {
+public:
+  void Note(std::string Line)
+  {
+    if (KeepLog)
+      Log.push_back(std::move(Line));
+  }
+
+  std::vector<std::string> Log;
+  bool Locked = false;
+  bool DrawEnabled = true;
+  std::string Count;
+  std::string Target;
+  int Finishes = 0;
+  int Wasted = 0;
+  std::vector<std::string> Messages;
+  bool KeepLog = true; // long searches only count
+
+  void ShowCount(const std::string& Text) override
+  {
+    Count = Text;
+    Note("count '" + Text + "'");
+  }
+  void ShowTarget(const std::string& Text) override
+  {
+    Target = Text;
+    Note("target '" + Text + "'");
+  }
+  void LockBarButtons(bool IsLocked) override
+  {
+    Locked = IsLocked;
+    Note(IsLocked ? "lock" : "unlock");
+  }
+  void EnableDrawButton(bool Enabled) override
+  {
+    DrawEnabled = Enabled;
+    Note(Enabled ? "enable draw" : "disable draw");
+  }
+  void ShowMessage(const std::string& Text) override
+  {
+    if (KeepLog)
+      Messages.push_back(Text);
+    if (Text.starts_with("無駄"))
+      ++Wasted;
+    else
+      ++Finishes;
+    Note("message '" + Text + "'");
+  }
+  void ClearImage() override { Note("clear"); }
+  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
+  {
+    Note("mark " + std::to_string(Mark.Pos) + "/" + std::to_string(Mark.Height) + "/" +
+                  std::to_string(Slope) + (SlopeMode ? " sloped" : " level"));
+  }
+  void DrawExample(bool SlopeMode) override
+  {
+    Note(SlopeMode ? "example sloped" : "example level");
+  }
+};
+
+// A random source whose every answer the test decides.
+class TScriptedRandom : public TRandomSource {
+public:
+  std::function<std::uint32_t(std::uint32_t)> OnInteger = [](std::uint32_t) { return 0U; };
+  std::function<double()> OnReal = [] { return 0.0; };
+
+  void Seed(std::uint32_t /*Value*/) override {}
+  std::uint32_t Integer(std::uint32_t N) override { return OnInteger(N); }
+  double Real() override { return OnReal(); }
+};
