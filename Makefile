@@ -21,6 +21,7 @@ test: build
 	ctest --preset $(PRESET)
 
 bench: build
+	@echo "DrawExample / Clear ratio and the drawing timings:"
 	$(BUILD_DIR)/bench/yamaruka_bench
 
 clean:

@@ -1,0 +1,189 @@
+#include "MyImageU/TMyImage2.h"
+
+#include "runtime/Docking.h"
+#include "runtime/Errors.h"
+#include "runtime/Rounding.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr std::uint32_t MarkerBits = 3; // the marker colour: the pen colour with these flipped
+
+std::int32_t ToPixel(double Value)
+{
+  if (!std::isfinite(Value) || std::fabs(Value) >= 0x1.0p63)
+    throw EInvalidOp();
+  const double Rounded = RoundHalfEven(Value);
+  if (Rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+      Rounded > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+    throw ERangeError();
+  return static_cast<std::int32_t>(Rounded);
+}
+} // namespace
+
+TMyImage2::TMyImage2(QWidget* Owner) : QWidget(Owner)
+{
+  setAttribute(Qt::WA_StaticContents);
+  SetAlign(*this, TAlign::alClient);
+  SetOrigin(width() / 2, height() / 2);
+  SetScale(60);
+  ResetMatrix();
+}
+
+TRaster& TMyImage2::Canvas()
+{
+  if (!Raster)
+    Raster.emplace(width(), height());
+  else
+    FollowControlSize(); // a hidden control gets its resize event only when shown
+  return *Raster;
+}
+
+void TMyImage2::FollowControlSize()
+{
+  if (Raster->Width() == width() && Raster->Height() == height())
+    return;
+  // The picture stays on the bottom edge, where the bars stand above their buttons.
+  const int Grown = height() - Raster->Height();
+  Raster->Resize(width(), height());
+  const long long Moved = static_cast<long long>(Origin.Y) + Grown;
+  Origin.Y = static_cast<std::int32_t>(
+      std::clamp<long long>(Moved, std::numeric_limits<std::int32_t>::min(),
+                            std::numeric_limits<std::int32_t>::max()));
+  update();
+}
+
+void TMyImage2::SetPenColor(TColor Color) { Canvas().SetPenColor(Color); }
+void TMyImage2::SetBrushColor(TColor Color) { Canvas().SetBrushColor(Color); }
+void TMyImage2::SetBrushStyle(TBrushStyle Style) { Canvas().SetBrushStyle(Style); }
+void TMyImage2::SetFontSize(int Size) { Canvas().SetFontSize(Size); }
+void TMyImage2::SetFontColor(TColor Color) { Canvas().SetFontColor(Color); }
+
+void TMyImage2::ClearWith(TColor Color)
+{
+  TRaster& C = Canvas();
+  const TColor OldColor = C.BrushColor();
+  const TBrushStyle OldStyle = C.BrushStyle();
+  C.SetBrushColor(Color);
+  C.SetBrushStyle(TBrushStyle::bsSolid);
+  C.FillRect(C.ClipBox());
+  C.SetBrushColor(OldColor);
+  C.SetBrushStyle(OldStyle);
+  update();
+}
+
+void TMyImage2::ResetMatrix()
+{
+  for (int Row = 0; Row < 2; ++Row)
+    for (int Column = 0; Column < 3; ++Column)
+      Matrix[Row][Column] = Row == Column ? 1.0 : 0.0;
+}
+
+TPixelPoint TMyImage2::WorldToPixel(double X, double Y)
+{
+  if (Raster)
+    FollowControlSize();
+  LastPoint = {X, Y};
+  const double U = Matrix[0][0] * X + Matrix[0][1] * Y + Matrix[0][2];
+  const double V = Matrix[1][0] * X + Matrix[1][1] * Y + Matrix[1][2];
+  const std::int32_t PX = ToPixel(Scale * U + Origin.X);
+  const std::int32_t PY = ToPixel(Origin.Y - Scale * V);
+  return {PX, PY};
+}
+
+void TMyImage2::MoveToXY(double X, double Y)
+{
+  const TPixelPoint P = WorldToPixel(X, Y);
+  Canvas().MoveTo(P);
+}
+
+void TMyImage2::LineToXY(double X, double Y)
+{
+  const TPixelPoint P = WorldToPixel(X, Y);
+  Canvas().LineTo(P);
+  update();
+}
+
+void TMyImage2::PolygonOutline(std::span<const TRealPoint> Vertices)
+{
+  if (Vertices.empty())
+    throw ERangeError();
+  MoveToPt(Vertices.back());
+  for (const TRealPoint& P : Vertices)
+    LineToPt(P);
+}
+
+void TMyImage2::FillPolygon(std::span<const TRealPoint> Vertices)
+{
+  TRaster& C = Canvas();
+  C.SetPenColor(C.PenColor() ^ MarkerBits);
+  if (Vertices.empty())
+    throw ERangeError();
+  MoveToPt(Vertices.back());
+  double SumX = 0;
+  double SumY = 0;
+  for (const TRealPoint& P : Vertices) {
+    LineToPt(P);
+    SumX += P.X;
+    SumY += P.Y;
+  }
+  // The vertex mean, which lies inside any convex figure.
+  const auto Count = static_cast<double>(Vertices.size());
+  FloodFillPt({SumX / Count, SumY / Count}, TFillStyle::fsBorder);
+  C.SetPenColor(C.PenColor() ^ MarkerBits);
+  PolygonOutline(Vertices);
+}
+
+void TMyImage2::FloodFillXY(double X, double Y, TFillStyle Style)
+{
+  const TPixelPoint P = WorldToPixel(X, Y);
+  TRaster& C = Canvas();
+  if (Style == TFillStyle::fsBorder)
+    C.FloodFill(P.X, P.Y, C.PenColor(), TFloodMode::Border);
+  else
+    C.FloodFill(P.X, P.Y, C.GetPixel(P.X, P.Y), TFloodMode::Surface);
+  update();
+}
+
+void TMyImage2::RectangleOutline(double X1, double X2, double Y1, double Y2)
+{
+  MoveToXY(X1, Y1);
+  LineToXY(X1, Y2);
+  LineToXY(X2, Y2);
+  LineToXY(X2, Y1);
+  LineToXY(X1, Y1);
+}
+
+void TMyImage2::FillRectangle(double X1, double X2, double Y1, double Y2)
+{
+  TRaster& C = Canvas();
+  C.SetPenColor(C.PenColor() ^ MarkerBits);
+  RectangleOutline(X1, X2, Y1, Y2);
+  FloodFillXY((X1 + X2) / 2, (Y1 + Y2) / 2, TFillStyle::fsBorder);
+  C.SetPenColor(C.PenColor() ^ MarkerBits);
+  RectangleOutline(X1, X2, Y1, Y2);
+}
+
+void TMyImage2::paintEvent(QPaintEvent* Event)
+{
+  if (!Raster || Raster->Width() == 0 || Raster->Height() == 0)
+    return;
+  const QImage Image(reinterpret_cast<const uchar*>(Raster->Bits()), Raster->Width(),
+                     Raster->Height(), Raster->Width() * 4, QImage::Format_RGB32);
+  QPainter Painter(this);
+  Painter.drawImage(Event->rect().topLeft(), Image, Event->rect());
+}
+
+void TMyImage2::resizeEvent(QResizeEvent* Event)
+{
+  QWidget::resizeEvent(Event);
+  if (Raster)
+    FollowControlSize();
+}

@@ -1,0 +1,315 @@
+#include "MyImageU/TRaster.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+constexpr std::uint32_t Opaque = 0xFF000000U;
+
+constexpr std::uint32_t ToNative(TColor Color)
+{
+  return Opaque | ((Color & 0xFFU) << 16U) | (Color & 0xFF00U) | ((Color >> 16U) & 0xFFU);
+}
+
+constexpr TColor FromNative(std::uint32_t Pixel)
+{
+  return ((Pixel & 0xFFU) << 16U) | (Pixel & 0xFF00U) | ((Pixel >> 16U) & 0xFFU);
+}
+
+__extension__ typedef unsigned __int128 TWide;
+} // namespace
+
+TRaster::TRaster(int Width, int Height)
+    : W(std::max(Width, 0)), H(std::max(Height, 0)),
+      Pixels(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), ToNative(clWhite))
+{
+}
+
+TColor TRaster::GetPixel(std::int32_t X, std::int32_t Y) const
+{
+  if (!Inside(X, Y))
+    return clInvalid;
+  return FromNative(Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) +
+                           static_cast<std::size_t>(X)]);
+}
+
+void TRaster::SetPixel(std::int32_t X, std::int32_t Y, TColor Color)
+{
+  if (Inside(X, Y))
+    Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) +
+           static_cast<std::size_t>(X)] = ToNative(Color);
+}
+
+void TRaster::LineTo(TPixelPoint To)
+{
+  const TPixelPoint From = PenAt;
+  PenAt = To;
+  const long long DX = static_cast<long long>(To.X) - From.X;
+  const long long DY = static_cast<long long>(To.Y) - From.Y;
+  const bool XMajor = std::llabs(DX) >= std::llabs(DY);
+  const long long Steps = XMajor ? std::llabs(DX) : std::llabs(DY);
+  if (Steps == 0)
+    return;
+  const long long MajorStart = XMajor ? From.X : From.Y;
+  const long long MinorStart = XMajor ? From.Y : From.X;
+  const long long MajorDir = (XMajor ? DX : DY) < 0 ? -1 : 1;
+  const long long MinorDir = (XMajor ? DY : DX) < 0 ? -1 : 1;
+  const auto MinorRun = static_cast<TWide>(std::llabs(XMajor ? DY : DX));
+  const long long MajorLimit = XMajor ? W : H;
+
+  // Only the steps whose major coordinate falls inside the raster are visited, so a line
+  // with far-away ends costs no more than one across the raster.
+  long long First = 0;
+  long long Last = Steps - 1;
+  if (MajorDir > 0) {
+    First = std::max(First, -MajorStart);
+    Last = std::min(Last, MajorLimit - 1 - MajorStart);
+  } else {
+    First = std::max(First, MajorStart - (MajorLimit - 1));
+    Last = std::min(Last, MajorStart);
+  }
+  if (First > Last)
+    return;
+  // Nearest pixel to the exact line, halves rounded up: the minor offset of step I is
+  // floor((2 I Run + Steps) / (2 Steps)), found once and then carried along.
+  const std::uint32_t Native = ToNative(Pen);
+  const auto TwiceSteps = 2 * static_cast<TWide>(Steps);
+  const TWide Start = 2 * static_cast<TWide>(First) * MinorRun + static_cast<TWide>(Steps);
+  auto Offset = static_cast<long long>(Start / TwiceSteps);
+  auto Error = static_cast<long long>(Start % TwiceSteps);
+  const auto Twice = static_cast<long long>(TwiceSteps);
+  const auto Rise = static_cast<long long>(2 * MinorRun);
+  for (long long I = First; I <= Last; ++I) {
+    const long long Major = MajorStart + MajorDir * I;
+    const long long Minor = MinorStart + MinorDir * Offset;
+    const long long X = XMajor ? Major : Minor;
+    const long long Y = XMajor ? Minor : Major;
+    if (Inside(X, Y))
+      Pixels[static_cast<std::size_t>(Y * W + X)] = Native;
+    Error += Rise;
+    if (Error >= Twice) {
+      Error -= Twice;
+      ++Offset;
+    }
+  }
+}
+
+std::uint32_t TRaster::BrushPixel(int X, int Y) const
+{
+  const auto Colour = ToNative(Brush);
+  const auto Background = ToNative(clWhite);
+  const bool Horizontal = Y % 8 == 0;
+  const bool Vertical = X % 8 == 0;
+  const bool Forward = (X - Y) % 8 == 0;
+  const bool Backward = (X + Y) % 8 == 0;
+  bool On = true;
+  switch (Style) {
+  case TBrushStyle::bsSolid:
+  case TBrushStyle::bsClear:
+    break;
+  case TBrushStyle::bsHorizontal:
+    On = Horizontal;
+    break;
+  case TBrushStyle::bsVertical:
+    On = Vertical;
+    break;
+  case TBrushStyle::bsFDiagonal:
+    On = Forward;
+    break;
+  case TBrushStyle::bsBDiagonal:
+    On = Backward;
+    break;
+  case TBrushStyle::bsCross:
+    On = Horizontal || Vertical;
+    break;
+  case TBrushStyle::bsDiagCross:
+    On = Forward || Backward;
+    break;
+  }
+  return On ? Colour : Background;
+}
+
+void TRaster::PaintSpan(int Y, int Left, int Right, std::uint32_t Tag)
+{
+  std::uint32_t* Row = Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
+  if (Style == TBrushStyle::bsSolid) {
+    std::fill(Row + Left, Row + Right + 1, (ToNative(Brush) & ~Opaque) | Tag);
+    return;
+  }
+  for (int X = Left; X <= Right; ++X)
+    Row[X] = (BrushPixel(X, Y) & ~Opaque) | Tag;
+}
+
+void TRaster::FillRect(TPixelRect Rect)
+{
+  if (Style == TBrushStyle::bsClear)
+    return;
+  const int Left = std::max(Rect.Left, 0);
+  const int Top = std::max(Rect.Top, 0);
+  const int Right = std::min(Rect.Right, W);
+  const int Bottom = std::min(Rect.Bottom, H);
+  for (int Y = Top; Y < Bottom; ++Y)
+    if (Left < Right)
+      PaintSpan(Y, Left, Right - 1, Opaque);
+}
+
+namespace {
+typedef std::uint32_t TPixels4 __attribute__((vector_size(16)));
+typedef std::int32_t TMask4 __attribute__((vector_size(16)));
+
+// Whether the fill may paint a pixel. Pixels painted by the running fill carry a clear top
+// byte until it ends, which tells them apart from pixels that had the brush colour before.
+struct TFillable {
+  std::uint32_t Ref;
+  bool Border;
+
+  [[nodiscard]] bool operator()(std::uint32_t Pixel) const
+  {
+    return (Pixel & Opaque) != 0 && ((Pixel | Opaque) == Ref) != Border;
+  }
+
+  // The first index from From on (below Limit) that may not be painted, or Limit.
+  [[nodiscard]] int RunEnd(const std::uint32_t* Row, int From, int Limit) const
+  {
+    const TPixels4 OpaqueBits = {Opaque, Opaque, Opaque, Opaque};
+    const TPixels4 RefBits = {Ref, Ref, Ref, Ref};
+    const TPixels4 Zero = {0, 0, 0, 0};
+    const TMask4 Flip = Border ? TMask4{0, 0, 0, 0} : TMask4{-1, -1, -1, -1};
+    int I = From;
+    for (; I + 4 <= Limit; I += 4) {
+      TPixels4 P;
+      std::memcpy(&P, Row + I, sizeof P);
+      const TMask4 Stop = ((P & OpaqueBits) == Zero) | (((P | OpaqueBits) == RefBits) ^ Flip);
+      if ((Stop[0] | Stop[1] | Stop[2] | Stop[3]) != 0)
+        break;
+    }
+    while (I < Limit && (*this)(Row[I]))
+      ++I;
+    return I;
+  }
+
+  // The first index from From on (below Limit) that may be painted, or Limit.
+  [[nodiscard]] int NextOpen(const std::uint32_t* Row, int From, int Limit) const
+  {
+    while (From < Limit && !(*this)(Row[From]))
+      ++From;
+    return From;
+  }
+};
+} // namespace
+
+void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFloodMode Mode)
+{
+  if (!Inside(X, Y) || Style == TBrushStyle::bsClear)
+    return;
+  const TFillable Fillable{ToNative(Reference & 0xFFFFFFU), Mode == TFloodMode::Border};
+  std::uint32_t* Base = Pixels.data();
+  const auto RowOf = [Base, this](int Row) {
+    return Base + static_cast<std::size_t>(Row) * static_cast<std::size_t>(W);
+  };
+  if (!Fillable(RowOf(Y)[X]))
+    return;
+
+  const bool Solid = Style == TBrushStyle::bsSolid;
+  const std::uint32_t SolidPixel = ToNative(Brush) & ~Opaque;
+  FilledSpans.clear();
+  Seeds.clear();
+  const auto Push = [this](int Row, int Left, int Right, int Dir) {
+    if (Row + Dir >= 0 && Row + Dir < H)
+      Seeds.push_back({Row + Dir, Left, Right, Dir});
+  };
+  const auto Paint = [&](std::uint32_t* Row, int RowY, int Left, int Right) {
+    if (Solid) {
+      std::fill(Row + Left, Row + Right + 1, SolidPixel);
+    } else {
+      for (int I = Left; I <= Right; ++I)
+        Row[I] = BrushPixel(I, RowY) & ~Opaque;
+    }
+    // Runs stacked straight above each other are kept as one block.
+    if (!FilledSpans.empty()) {
+      TSpan& Last = FilledSpans.back();
+      if (Last.Left == Left && Last.Right == Right &&
+          (RowY == Last.Bottom + 1 || RowY == Last.Top - 1)) {
+        Last.Top = std::min(Last.Top, RowY);
+        Last.Bottom = std::max(Last.Bottom, RowY);
+        return;
+      }
+    }
+    FilledSpans.push_back({RowY, RowY, Left, Right});
+  };
+
+  // Span-seed fill: each seed is a run of row Y - Dir already filled, under (or over) which
+  // row Y is explored; only what sticks out past the parent run is looked at in the parent's
+  // row again. A run that exactly continues its parent goes straight on to the next row.
+  Push(Y, X, X, 0);
+  while (!Seeds.empty()) {
+    const TSeed Seed = Seeds.back();
+    Seeds.pop_back();
+    const int Dir = Seed.Dir == 0 ? 1 : Seed.Dir;
+    for (int RowY = Seed.Y;;) {
+      std::uint32_t* Row = RowOf(RowY);
+      // Rows lie a whole raster width apart, too far for the hardware to guess the next one.
+      const int Ahead = RowY + 4 * Dir;
+      if (Ahead >= 0 && Ahead < H)
+        __builtin_prefetch(RowOf(Ahead) + Seed.Left, 1);
+      int I = Seed.Left;
+      int Left = I;
+      if (Fillable(Row[I])) {
+        while (Left > 0 && Fillable(Row[Left - 1]))
+          --Left;
+      } else {
+        I = Fillable.NextOpen(Row, I + 1, Seed.Right + 1);
+        Left = I;
+      }
+      bool Straight = false;
+      while (I <= Seed.Right) {
+        const int Right = Fillable.RunEnd(Row, I + 1, W) - 1;
+        Paint(Row, RowY, Left, Right);
+        if (Seed.Dir != 0 && Left == Seed.Left && Right == Seed.Right) {
+          Straight = true; // the only run, with nothing leaking round either end
+          break;
+        }
+        Push(RowY, Left, Right, Dir);
+        if (Seed.Dir == 0) {
+          Push(RowY, Left, Right, -1);
+        } else {
+          if (Left < Seed.Left)
+            Push(RowY, Left, Seed.Left - 1, -Dir);
+          if (Right > Seed.Right)
+            Push(RowY, Seed.Right + 1, Right, -Dir);
+        }
+        I = Fillable.NextOpen(Row, Right + 2, Seed.Right + 1);
+        Left = I;
+      }
+      RowY += Dir;
+      if (!Straight || RowY < 0 || RowY >= H)
+        break;
+    }
+  }
+  for (const TSpan& Span : FilledSpans)
+    for (int RowY = Span.Top; RowY <= Span.Bottom; ++RowY) {
+      std::uint32_t* Row = RowOf(RowY);
+      for (int I = Span.Left; I <= Span.Right; ++I)
+        Row[I] |= Opaque;
+    }
+}
+
+void TRaster::Resize(int Width, int Height)
+{
+  Width = std::max(Width, 0);
+  Height = std::max(Height, 0);
+  if (Width == W && Height == H)
+    return;
+  std::vector<std::uint32_t> Resized(static_cast<std::size_t>(Width) *
+                                         static_cast<std::size_t>(Height),
+                                     ToNative(clWhite));
+  const int Shift = Height - H;
+  const int Columns = std::min(W, Width);
+  for (int Y = std::max(0, -Shift); Y < H && Y + Shift < Height; ++Y)
+    std::copy_n(Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W), Columns,
+                Resized.data() + static_cast<std::size_t>(Y + Shift) * static_cast<std::size_t>(Width));
+  Pixels.swap(Resized);
+  W = Width;
+  H = Height;
+}

@@ -1,0 +1,106 @@
+#include "MyImageU/TMyImage.h"
+#include "puzzle/BarFigure.h"
+#include "puzzle/TPuzzle.h"
+#include "puzzle/TPuzzleEffects.h"
+#include "runtime/Random.h"
+
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+// The surface at the window's design size.
+struct TDesignSurface {
+  std::unique_ptr<QWidget> Host = std::make_unique<QWidget>();
+  TMyImage* Image;
+  TDesignSurface()
+  {
+    Host->resize(933, 598);
+    Image = new TMyImage(Host.get());
+    Image->Clear();
+  }
+};
+
+// Carries out only the drawing effects; the rest have no window to act on.
+class TDrawingEffects : public TPuzzleEffects {
+public:
+  TDrawingEffects(TMyImage& Surface, TRandomSource& RandomSource)
+      : Image(Surface), Random(RandomSource)
+  {
+  }
+  bool Finished = false;
+  void ShowCount(const std::string&) override {}
+  void ShowTarget(const std::string&) override {}
+  void LockBarButtons(bool) override {}
+  void EnableDrawButton(bool) override {}
+  void ShowMessage(const std::string&) override { Finished = true; }
+  void ClearImage() override { Image.Clear(); }
+  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
+  {
+    ::DrawMark(Image, SlopeMode, Mark, Slope);
+  }
+  void DrawExample(bool SlopeMode) override { ::DrawExample(Image, SlopeMode, Random); }
+
+private:
+  TMyImage& Image;
+  TRandomSource& Random;
+};
+
+void BM_Clear(benchmark::State& State)
+{
+  TDesignSurface S;
+  for (auto _ : State)
+    S.Image->Clear();
+}
+BENCHMARK(BM_Clear);
+
+void BM_DrawExample(benchmark::State& State)
+{
+  TDesignSurface S;
+  TSeededRandom Random(1);
+  for (auto _ : State)
+    DrawExample(*S.Image, true, Random);
+}
+BENCHMARK(BM_DrawExample);
+
+void BM_FillPolygonBar(benchmark::State& State)
+{
+  TDesignSurface S;
+  TSeededRandom Random(1);
+  DrawExample(*S.Image, true, Random);
+  const std::array<TRealPoint, 4> Bar{{{15, 0}, {16, 0}, {16, 11.0}, {15, 11.0}}};
+  for (auto _ : State)
+    S.Image->FillPolygon(Bar);
+}
+BENCHMARK(BM_FillPolygonBar);
+
+// A whole puzzle, from "開始" to the summit, with every bar drawn.
+void BM_PlayedPuzzle(benchmark::State& State)
+{
+  const bool Sloped = State.range(0) == 1;
+  TDesignSurface S;
+  TSeededRandom Random(1);
+  TDrawingEffects Effects(*S.Image, Random);
+  TPuzzle Puzzle(Effects, Random);
+  Puzzle.Select(Sloped ? 0 : 1);
+  for (auto _ : State) {
+    Puzzle.Begin();
+    Effects.Finished = false;
+    while (!Effects.Finished) {
+      const auto& P = Puzzle.State();
+      // Halving; in the level puzzle a Fibonacci opening, then Best mirrored in the range.
+      int Pos = Sloped ? (P.LeftEnd.Pos + P.RightEnd.Pos) / 2 : 13;
+      if (!Sloped && P.ClickCount > 0) {
+        Pos = P.LeftEnd.Pos + P.RightEnd.Pos - P.Best.Pos;
+        if (Pos == P.Best.Pos)
+          Pos = Pos + 1 < P.RightEnd.Pos ? Pos + 1 : Pos - 1;
+      }
+      Puzzle.Probe(static_cast<std::uint8_t>(Pos));
+    }
+  }
+}
+BENCHMARK(BM_PlayedPuzzle)->Arg(1)->Arg(0)->ArgName("sloped");
+} // namespace

@@ -1,0 +1,54 @@
+#include "puzzle/BarFigure.h"
+
+#include "MyImageU/TMyImage2.h"
+#include "runtime/Checked.h"
+#include "runtime/Random.h"
+#include "runtime/Rounding.h"
+
+#include <array>
+
+void DrawBar(TMyImage2& Image, bool SlopeMode, std::uint8_t Pos, std::uint8_t Height,
+             std::int8_t Slope)
+{
+  const double Left = Pos - 1;
+  const double Right = Pos;
+  if (SlopeMode) {
+    const std::array<TRealPoint, 4> Outline{
+        TMyImage2::RealPoint(Left, 0),
+        TMyImage2::RealPoint(Right, 0),
+        TMyImage2::RealPoint(Right, (Height + Slope) / 10.0),
+        TMyImage2::RealPoint(Left, (Height - Slope) / 10.0),
+    };
+    Image.FillPolygon(Outline);
+  } else {
+    Image.FillRectangle(Left, Right, 0, Height / 10.0);
+  }
+}
+
+void DrawMark(TMyImage2& Image, bool SlopeMode, TBarMark Mark, std::int8_t Slope)
+{
+  DrawBar(Image, SlopeMode, Mark.Pos, Mark.Height, Slope);
+}
+
+std::uint8_t ExampleHeight(int P, int I)
+{
+  // Exact integer rounding: 62.5 must round to 62 on every machine.
+  if (I < P)
+    return ToByte(8 + DivRoundHalfEven(100LL * I, P));
+  return ToByte(8 + DivRoundHalfEven(100LL * (32 - I), 32 - P));
+}
+
+void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
+{
+  Image.Clear();
+  Image.SetOrigin(0, Image.height());
+  Image.SetScale(30);
+  Image.SetBrushStyle(TBrushStyle::bsSolid);
+  Image.SetBrushColor(clAqua);
+  const int P = 4 + static_cast<int>(Random.Integer(24));
+  for (int I = 1; I < P; ++I)
+    DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), 1);
+  for (int I = 31; I > P; --I)
+    DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), -1);
+  DrawBar(Image, SlopeMode, ToPos(P), 110, 0);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "puzzle/TBarMark.h"
+
+#include <cstdint>
+
+class TMyImage2;
+class TRandomSource;
+
+// One bar: the unit-wide column from x = Pos - 1 to x = Pos, Height / 10 units tall. In
+// puzzle 1 its top slants up (Slope +1), down (-1) or is level (0); in puzzle 2 it is flat.
+void DrawBar(TMyImage2& Image, bool SlopeMode, std::uint8_t Pos, std::uint8_t Height,
+             std::int8_t Slope);
+void DrawMark(TMyImage2& Image, bool SlopeMode, TBarMark Mark, std::int8_t Slope);
+
+// Height of bar I of the example whose summit is at P (1 <= I <= 31, I != P): 8 plus the
+// flank's share of 100, rounded halves to even from the exact fraction.
+std::uint8_t ExampleHeight(int P, int I);
+
+// A complete random mountain, also setting up the surface (origin on the bottom-left corner,
+// 30 pixels per unit, solid aqua brush) that the puzzle's bars are drawn with.
+void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random);

@@ -1,0 +1,151 @@
+#include "MyImageU/TRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <limits>
+
+namespace {
+int CountColor(const TRaster& R, TColor Color)
+{
+  int N = 0;
+  for (int Y = 0; Y < R.Height(); ++Y)
+    for (int X = 0; X < R.Width(); ++X)
+      N += R.GetPixel(X, Y) == Color ? 1 : 0;
+  return N;
+}
+} // namespace
+
+// A new canvas: black solid pen, white solid brush; a line leaves out its end pixel, which
+// becomes the pen position, so chained lines meet without a gap or a double pixel.
+TEST(Raster, DefaultsAndTheEndPixelRule)
+{
+  TRaster R(20, 10);
+  EXPECT_EQ(R.PenColor(), clBlack);
+  EXPECT_EQ(R.BrushColor(), clWhite);
+  EXPECT_EQ(R.BrushStyle(), TBrushStyle::bsSolid);
+  R.MoveTo({2, 3});
+  R.LineTo({6, 3});
+  for (int X = 2; X < 6; ++X)
+    EXPECT_EQ(R.GetPixel(X, 3), clBlack) << X;
+  EXPECT_EQ(R.GetPixel(6, 3), clWhite);
+  EXPECT_EQ(R.PenPos(), (TPixelPoint{6, 3}));
+  R.LineTo({6, 3}); // a line to the pen position draws nothing
+  EXPECT_EQ(CountColor(R, clBlack), 4);
+  R.LineTo({6, 0}); // upward, end left out
+  EXPECT_EQ(R.GetPixel(6, 3), clBlack);
+  EXPECT_EQ(R.GetPixel(6, 1), clBlack);
+  EXPECT_EQ(R.GetPixel(6, 0), clWhite);
+}
+
+// Colours keep red in the low byte all the way to the pixel and back.
+TEST(Raster, ColoursRoundTripAndOutsideReadsInvalid)
+{
+  TRaster R(3, 3);
+  R.SetPixel(1, 1, 0x123456);
+  EXPECT_EQ(R.GetPixel(1, 1), 0x123456U);
+  EXPECT_EQ(R.Bits()[4], 0xFF563412U); // shown as 0xFFRRGGBB
+  EXPECT_EQ(R.GetPixel(-1, 0), clInvalid);
+  EXPECT_EQ(R.GetPixel(3, 0), clInvalid);
+  R.SetPixel(5, 5, clBlack); // dropped
+}
+
+// Lines with far-away ends must draw only what falls inside, and quickly.
+TEST(Raster, HugeLinesAreClippedNotWalked)
+{
+  TRaster R(100, 100);
+  constexpr auto Max = std::numeric_limits<std::int32_t>::max();
+  constexpr auto Min = std::numeric_limits<std::int32_t>::min();
+  const auto Started = std::chrono::steady_clock::now();
+  R.MoveTo({Min, 50});
+  R.LineTo({Max, 50});
+  R.MoveTo({Min, Min});
+  R.LineTo({Max, Max});
+  R.MoveTo({50, Max});
+  R.LineTo({50, Min});
+  EXPECT_LT(std::chrono::steady_clock::now() - Started, std::chrono::milliseconds(50));
+  for (int X = 0; X < 100; ++X)
+    EXPECT_EQ(R.GetPixel(X, 50), clBlack);
+  EXPECT_EQ(R.GetPixel(50, 0), clBlack);
+  EXPECT_EQ(R.GetPixel(50, 99), clBlack);
+  EXPECT_EQ(R.GetPixel(7, 7), clBlack); // the diagonal through the corner
+}
+
+TEST(Raster, FloodModesAndFillsThatCannotStart)
+{
+  TRaster R(10, 10);
+  R.SetBrushColor(clAqua);
+  // A closed square 2..6; border mode fills its inside up to the black.
+  R.MoveTo({2, 2});
+  R.LineTo({6, 2});
+  R.LineTo({6, 6});
+  R.LineTo({2, 6});
+  R.LineTo({2, 2});
+  R.FloodFill(4, 4, clBlack, TFloodMode::Border);
+  EXPECT_EQ(CountColor(R, clAqua), 9);
+  EXPECT_EQ(R.GetPixel(1, 1), clWhite);
+
+  R.FloodFill(2, 2, clBlack, TFloodMode::Border);  // start on the border colour
+  R.FloodFill(-1, 4, clBlack, TFloodMode::Border); // start outside
+  R.FloodFill(0, 0, clBlack, TFloodMode::Surface); // start lacks the reference
+  R.FloodFill(10, 0, clWhite, TFloodMode::Surface);
+  EXPECT_EQ(CountColor(R, clAqua), 9);
+
+  // Surface mode: the white outside the square, 100 - 25 pixels.
+  R.SetBrushColor(0x0000FF);
+  R.FloodFill(0, 0, clWhite, TFloodMode::Surface);
+  EXPECT_EQ(CountColor(R, 0x0000FF), 75);
+  EXPECT_EQ(CountColor(R, clAqua), 9);
+}
+
+// A border fill whose brush already appears inside must still reach past it: the fill tells
+// its own pixels from old ones of the same colour.
+TEST(Raster, BorderFillCrossesPixelsThatAlreadyHaveTheBrushColour)
+{
+  TRaster R(9, 1);
+  R.SetBrushColor(clAqua);
+  R.SetPixel(4, 0, clAqua);
+  R.SetPixel(8, 0, clBlack);
+  R.FloodFill(0, 0, clBlack, TFloodMode::Border);
+  for (int X = 0; X < 8; ++X)
+    EXPECT_EQ(R.GetPixel(X, 0), clAqua) << X;
+  EXPECT_EQ(R.GetPixel(8, 0), clBlack);
+  // And a surface fill whose brush is its reference colour ends.
+  R.SetBrushColor(clAqua);
+  R.FloodFill(0, 0, clAqua, TFloodMode::Surface);
+  EXPECT_EQ(R.GetPixel(3, 0), clAqua);
+}
+
+TEST(Raster, ClearBrushPaintsNothingAndHatchesKeepTheirLines)
+{
+  TRaster R(16, 16);
+  R.SetBrushStyle(TBrushStyle::bsClear);
+  R.SetBrushColor(clBlack);
+  R.FillRect(R.ClipBox());
+  R.FloodFill(3, 3, clBlack, TFloodMode::Border);
+  EXPECT_EQ(CountColor(R, clBlack), 0);
+  R.SetBrushStyle(TBrushStyle::bsHorizontal);
+  R.FloodFill(3, 3, clAqua, TFloodMode::Border);
+  EXPECT_EQ(CountColor(R, clBlack), 32); // rows 0 and 8
+  EXPECT_EQ(R.GetPixel(5, 8), clBlack);
+  EXPECT_EQ(R.GetPixel(5, 9), clWhite);
+}
+
+// Growing keeps the picture on the bottom-left corner; shrinking cuts the top and right.
+TEST(Raster, ResizeKeepsTheBottomLeftCorner)
+{
+  TRaster R(4, 3);
+  R.SetPixel(0, 2, clBlack);
+  R.SetPixel(3, 0, clAqua);
+  R.Resize(6, 5);
+  EXPECT_EQ(R.GetPixel(0, 4), clBlack);
+  EXPECT_EQ(R.GetPixel(3, 2), clAqua);
+  EXPECT_EQ(CountColor(R, clWhite), 28);
+  R.Resize(2, 1);
+  EXPECT_EQ(R.GetPixel(0, 0), clBlack);
+  R.Resize(0, 0);
+  EXPECT_EQ(R.Width(), 0);
+  R.Resize(3, 3);
+  EXPECT_EQ(CountColor(R, clWhite), 9);
+  R.FloodFill(0, 0, clBlack, TFloodMode::Border);
+}
