@@ -20,3 +20,14 @@ enum TAnchor : std::uint8_t {
 // alClient.
 void SetAlign(QWidget& Control, TAlign Align);
 [[nodiscard]] TAlign GetAlign(const QWidget& Control);
+
+// Keeps the control's present distances to the parent edges named in Anchors (a set of
+// TAnchor) when the parent is resized. Call it with the control and its parent at their
+// design geometry.
+void SetAnchors(QWidget& Control, int Anchors);
+
+class QRect;
+// Places the children of Parent in its inner area: docked ones against their sides (tops in
+// the order of their tops, and so on), alClient in what is left, anchored ones at their
+// kept distances.
+void AlignChildren(QWidget& Parent, const QRect& Inner);

@@ -1,0 +1,334 @@
+#include "app/TFormMain.h"
+
+#include "MyImageU/TMyImage.h"
+#include "app/Fonts.h"
+#include "app/TPanel.h"
+#include "app/TRadioGroup.h"
+#include "puzzle/BarFigure.h"
+#include "runtime/Checked.h"
+#include "runtime/Docking.h"
+#include "runtime/Errors.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+#include "app/yamaruka.xpm"
+
+namespace {
+const QString AppTitle = QStringLiteral("ヤマルカ");
+
+const QString Explanation = QStringLiteral(
+    "  ３１個の棒からなる棒グラフがあり，必ず山の形になっています。\n"
+    "  右下の［棒グラフの例］をクリックすると，例が見られます。\n"
+    "\n"
+    "  パズルを［開始］したとき，グラフは隠れていて見えませんが，下にある３１個のボタンをクリックすると，\n"
+    "  その部分だけグラフが現れます。\n"
+    "  何回かクリックして，頂点を見つけることが目的です。\n"
+    "\n"
+    "  パズル１は，棒グラフの頭が斜線になっていて，右上がりの部分か右下がりの部分かがわかります。\n"
+    "  これを手がかりにして，５回クリックするだけで，見つけることができます。\n"
+    "\n"
+    "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
+
+QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, int Anchors,
+                        const QFont& Font)
+{
+  auto* Button = new QPushButton(Caption, Parent);
+  Button->setGeometry(Geometry);
+  Button->setFont(Font);
+  Button->setAutoDefault(false);
+  SetAnchors(*Button, Anchors);
+  return Button;
+}
+
+QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name)
+{
+  auto* Edit = new QLineEdit(Text, Parent);
+  Edit->setGeometry(Geometry);
+  Edit->setReadOnly(true);
+  Edit->setFont(GothicFont(QStringLiteral("ＭＳ ゴシック"), 21, true));
+  Edit->setTextMargins(0, 0, 0, 0);
+  Edit->setAccessibleName(Name);
+  SetAnchors(*Edit, akLeft | akTop);
+  return Edit;
+}
+} // namespace
+
+TFormMain::TFormMain(TRandomSource* RandomSource)
+    : OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
+      Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random)
+{
+  BuildControls();
+  FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::BuildControls()
+{
+  setWindowTitle(QStringLiteral("ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）"));
+  setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
+  setFont(GothicFont(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
+  resize(1120, 641);
+  const QFont MainFont = GothicFont(QStringLiteral("ＭＳ ゴシック"), 19, true);
+
+  PanelMain = new TPanel(this, TPanel::TBevel::Raised);
+  PanelMain->setGeometry(935, 0, 185, 641);
+  PanelMain->setFont(MainFont);
+  PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
+  PanelBottom->setGeometry(1, 514, 183, 126);
+  ButtonClose = MakeButton(PanelBottom, QStringLiteral("終了"), {56, 86, 65, 25},
+                           akLeft | akBottom, MainFont);
+  SetAlign(*PanelBottom, TAlign::alBottom);
+
+  RadioGroupKeisya = new TRadioGroup(
+      PanelMain, QStringLiteral("パズル選択"),
+      {QStringLiteral("１（傾斜つき）"), QStringLiteral("２（傾斜なし）")});
+  RadioGroupKeisya->setFont(MainFont);
+  RadioGroupKeisya->setGeometry(1, 1, 183, 83);
+  SetAlign(*RadioGroupKeisya, TAlign::alTop);
+  ButtonBegin = MakeButton(PanelMain, QStringLiteral("開始"), {16, 232, 151, 40}, akLeft | akTop,
+                           MainFont);
+
+  PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, QStringLiteral("目標　　回"));
+  PanelMokuhyou->setGeometry(1, 84, 183, 41);
+  EditMokuhyou = MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"));
+  SetAlign(*PanelMokuhyou, TAlign::alTop);
+  PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, QStringLiteral("　　　　回"));
+  PanelKaisuu->setGeometry(1, 125, 183, 41);
+  EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"));
+  SetAlign(*PanelKaisuu, TAlign::alTop);
+
+  ButtonSetsumei = MakeButton(PanelMain, QStringLiteral("説明を隠す"), {16, 316, 151, 40},
+                              akLeft | akTop, MainFont);
+  ButtonDraw = MakeButton(PanelMain, QStringLiteral("棒グラフの例"), {16, 458, 151, 40},
+                          akLeft | akBottom, MainFont);
+  SetAlign(*PanelMain, TAlign::alRight);
+
+  PanelImage = new TPanel(this, TPanel::TBevel::Raised);
+  PanelImage->setGeometry(0, 0, 935, 641);
+  PanelTray = new TPanel(PanelImage, TPanel::TBevel::Raised);
+  PanelTray->setGeometry(1, 599, 933, 41);
+  SetAlign(*PanelTray, TAlign::alBottom);
+
+  MemoSetsumei = new QPlainTextEdit(Explanation, PanelImage);
+  MemoSetsumei->setGeometry(17, 19, 904, 235);
+  MemoSetsumei->setReadOnly(true);
+  MemoSetsumei->setFont(GothicFont(QStringLiteral("ＭＳ Ｐゴシック"), 19, false));
+  MemoSetsumei->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  MemoSetsumei->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MemoSetsumei->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MemoSetsumei->setTabChangesFocus(true);
+  MemoSetsumei->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  MemoSetsumei->setAccessibleName(QStringLiteral("説明"));
+  QPalette MemoColours = MemoSetsumei->palette();
+  MemoColours.setColor(QPalette::Base, QColor(255, 255, 192));
+  MemoColours.setColor(QPalette::Text, Qt::black);
+  MemoSetsumei->setPalette(MemoColours);
+  MemoSetsumei->viewport()->installEventFilter(this);
+  SetAnchors(*MemoSetsumei, akLeft | akTop);
+  SetAlign(*PanelImage, TAlign::alClient);
+
+  TimerCreate = new QTimer(this);
+  TimerCreate->setInterval(1);
+  connect(TimerCreate, &QTimer::timeout, this, [this] { Guarded([this] { TimerCreateTimer(); }); });
+  TimerCreate->start();
+
+  connect(ButtonClose, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonCloseClick(); }); });
+  connect(ButtonBegin, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonBeginClick(); }); });
+  connect(ButtonSetsumei, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonSetsumeiClick(); }); });
+  connect(ButtonDraw, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonDrawClick(); }); });
+  RadioGroupKeisya->OnChange = [this] { Guarded([this] { RadioGroupKeisyaClick(); }); };
+}
+
+void TFormMain::FormCreate()
+{
+  Random->Seed(MillisecondsSinceMidnightUtc());
+  CreateBarButtons();
+
+  // Focus runs depth-first through the tab orders of the layout.
+  QWidget* Previous = ButtonClose;
+  const auto Chain = [&Previous](QWidget* Next) {
+    setTabOrder(Previous, Next);
+    Previous = Next;
+  };
+  Chain(RadioGroupKeisya->Item(0));
+  Chain(RadioGroupKeisya->Item(1));
+  Chain(ButtonBegin);
+  Chain(EditMokuhyou);
+  Chain(EditKai);
+  Chain(ButtonSetsumei);
+  Chain(ButtonDraw);
+  for (int I = 1; I <= 31; ++I)
+    Chain(BarButtons[static_cast<std::size_t>(I)]);
+  Chain(MemoSetsumei);
+  ButtonClose->setFocus();
+}
+
+void TFormMain::CreateBarButtons()
+{
+  const QFont Font = GothicFont(QStringLiteral("ゴシック"), 16, true);
+  for (int I = 1; I <= 31; ++I) {
+    auto* Button = new QPushButton(QString::number(I), PanelTray);
+    Button->setGeometry((I - 1) * 30 + 2, 6, 29, 29);
+    Button->setFont(Font);
+    Button->setAutoDefault(false);
+    Button->setProperty("Tag", I);
+    connect(Button, &QPushButton::clicked, this,
+            [this, Button] { Guarded([this, Button] { BarButtonClick(Button); }); });
+    BarButtons[static_cast<std::size_t>(I)] = Button;
+  }
+}
+
+void TFormMain::ShowCentred()
+{
+  const QScreen* Screen = QGuiApplication::primaryScreen();
+  if (Screen != nullptr)
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    Screen->availableGeometry()));
+  show();
+}
+
+bool TFormMain::event(QEvent* Event)
+{
+  if (Event->type() == QEvent::LayoutRequest || Event->type() == QEvent::Resize) {
+    const bool Handled = QWidget::event(Event);
+    AlignChildren(*this, rect());
+    return Handled;
+  }
+  return QWidget::event(Event);
+}
+
+void TFormMain::CreateSurface()
+{
+  if (MyImage != nullptr)
+    return;
+  MyImage = new TMyImage(PanelImage);
+  MyImage->lower(); // the explanation lies over it
+  MyImage->show();
+}
+
+void TFormMain::TimerCreateTimer()
+{
+  CreateSurface();
+  MyImage->Clear();
+  RadioGroupKeisya->SetItemIndex(0);
+  TimerCreate->stop();
+}
+
+void TFormMain::BarButtonClick(QObject* Sender)
+{
+  Engine.Probe(ToPos(Sender->property("Tag").toInt()));
+}
+
+void TFormMain::ButtonDrawClick()
+{
+  CreateSurface(); // a click before the first tick finds no surface yet
+  DrawExample(Engine.State().SlopeMode);
+}
+
+void TFormMain::ButtonSetsumeiClick()
+{
+  MemoSetsumei->setVisible(!MemoSetsumei->isVisible());
+  ButtonSetsumei->setText(MemoSetsumei->isVisible() ? QStringLiteral("説明を隠す")
+                                                    : QStringLiteral("説明を見る"));
+}
+
+void TFormMain::ButtonCloseClick() { close(); }
+
+void TFormMain::RadioGroupKeisyaClick()
+{
+  CreateSurface();
+  Engine.Select(RadioGroupKeisya->ItemIndex());
+}
+
+void TFormMain::ButtonBeginClick()
+{
+  CreateSurface();
+  Engine.Begin();
+}
+
+template <typename TFunction> void TFormMain::Guarded(TFunction&& Handler)
+{
+  try {
+    Handler();
+  } catch (const std::exception& Error) {
+    ShowError(Error.what());
+  }
+}
+
+void TFormMain::ShowError(const std::string& Text)
+{
+  QMessageBox Box(QMessageBox::Critical, AppTitle, QString::fromStdString(ErrorBoxText(Text)),
+                  QMessageBox::Ok);
+  Box.setWindowModality(Qt::ApplicationModal);
+  Box.exec();
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* Event)
+{
+  if (Event->key() != Qt::Key_Return && Event->key() != Qt::Key_Enter) {
+    QWidget::keyPressEvent(Event);
+    return;
+  }
+  // Enter presses the focused push button; on an edit or in the puzzle selector it presses
+  // the example button; in the explanation it does nothing.
+  QWidget* Focus = QApplication::focusWidget();
+  if (auto* Button = qobject_cast<QPushButton*>(Focus)) {
+    if (Button->isEnabled())
+      Button->click();
+  } else if ((qobject_cast<QLineEdit*>(Focus) != nullptr ||
+              qobject_cast<QRadioButton*>(Focus) != nullptr) &&
+             ButtonDraw->isEnabled()) {
+    ButtonDraw->click();
+  }
+  Event->accept();
+}
+
+bool TFormMain::eventFilter(QObject* Watched, QEvent* Event)
+{
+  if (Watched == MemoSetsumei->viewport() && Event->type() == QEvent::MouseButtonRelease) {
+    Guarded([this] { ButtonSetsumeiClick(); });
+    return true;
+  }
+  return QWidget::eventFilter(Watched, Event);
+}
+
+void TFormMain::ShowCount(const std::string& Text) { EditKai->setText(QString::fromStdString(Text)); }
+
+void TFormMain::ShowTarget(const std::string& Text)
+{
+  EditMokuhyou->setText(QString::fromStdString(Text));
+}
+
+void TFormMain::LockBarButtons(bool Locked) { PanelTray->setEnabled(!Locked); }
+
+void TFormMain::EnableDrawButton(bool Enabled) { ButtonDraw->setEnabled(Enabled); }
+
+void TFormMain::ShowMessage(const std::string& Text)
+{
+  QString Message = QString::fromStdString(Text);
+  Message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QMessageBox Box(QMessageBox::NoIcon, AppTitle, Message, QMessageBox::Ok);
+  Box.setWindowModality(Qt::ApplicationModal);
+  Box.exec();
+}
+
+void TFormMain::ClearImage() { MyImage->Clear(); }
+
+void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
+{
+  ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
+}
+
+void TFormMain::DrawExample(bool SlopeMode) { ::DrawExample(*MyImage, SlopeMode, *Random); }

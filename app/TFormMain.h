@@ -1,0 +1,89 @@
+#pragma once
+
+#include "puzzle/TPuzzle.h"
+#include "puzzle/TPuzzleEffects.h"
+#include "runtime/Random.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class TMyImage;
+class TPanel;
+class TRadioGroup;
+
+// The program's one window: the controls on the right, the play area with the drawing
+// surface, the explanation and the 31 bar buttons on the left. It carries out the puzzle's
+// window effects on its controls.
+class TFormMain : public QWidget, private TPuzzleEffects {
+public:
+  // Random replaces the program's own generator (tests force every draw with it); it is
+  // seeded all the same.
+  explicit TFormMain(TRandomSource* Random = nullptr);
+  ~TFormMain() override;
+
+  void ShowCentred();
+
+  TPanel* PanelMain;
+  TPanel* PanelBottom;
+  QPushButton* ButtonClose;
+  QTimer* TimerCreate;
+  TPanel* PanelImage;
+  TRadioGroup* RadioGroupKeisya;
+  QPushButton* ButtonBegin;
+  TPanel* PanelTray;
+  TPanel* PanelMokuhyou;
+  TPanel* PanelKaisuu;
+  QLineEdit* EditKai;
+  QLineEdit* EditMokuhyou;
+  QPlainTextEdit* MemoSetsumei;
+  QPushButton* ButtonSetsumei;
+  QPushButton* ButtonDraw;
+
+  std::array<QPushButton*, 33> BarButtons{}; // slots 1..31; 0 and 32 are the walls
+  TMyImage* MyImage = nullptr;
+
+  [[nodiscard]] const TPuzzle& Puzzle() const { return Engine; }
+
+protected:
+  bool event(QEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+  void BuildControls();
+  void FormCreate();
+  void CreateBarButtons();
+  void CreateSurface();
+
+  void TimerCreateTimer();
+  void BarButtonClick(QObject* Sender);
+  void ButtonDrawClick();
+  void ButtonSetsumeiClick();
+  void ButtonCloseClick();
+  void RadioGroupKeisyaClick();
+  void ButtonBeginClick();
+
+  // Every handler entered from Qt runs through here: the program's errors end the handler
+  // and are shown in the error box, and the program goes on.
+  template <typename TFunction> void Guarded(TFunction&& Handler);
+  void ShowError(const std::string& Text);
+
+  void ShowCount(const std::string& Text) override;
+  void ShowTarget(const std::string& Text) override;
+  void LockBarButtons(bool Locked) override;
+  void EnableDrawButton(bool Enabled) override;
+  void ShowMessage(const std::string& Text) override;
+  void ClearImage() override;
+  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override;
+  void DrawExample(bool SlopeMode) override;
+
+  std::unique_ptr<TSeededRandom> OwnRandom;
+  TRandomSource* Random;
+  TPuzzle Engine;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+
+// A container with an optional raised 1-pixel bevel and a caption centred both ways. It docks
+// its children (see runtime/Docking.h) inside the bevel whenever it is resized.
+class TPanel : public QFrame {
+public:
+  enum class TBevel { Raised, None };
+
+  TPanel(QWidget* Parent, TBevel Bevel, const QString& Caption = {});
+
+  [[nodiscard]] const QString& Caption() const { return Text; }
+  [[nodiscard]] int BevelWidth() const { return Bevel == TBevel::Raised ? 1 : 0; }
+
+protected:
+  bool event(QEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+  void paintEvent(QPaintEvent* Event) override;
+
+private:
+  void AlignNow();
+
+  TBevel Bevel;
+  QString Text;
+};

@@ -1,0 +1,45 @@
+#include "app/TRadioGroup.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QRadioButton>
+
+TRadioGroup::TRadioGroup(QWidget* Parent, const QString& Caption, const QStringList& Items)
+    : QGroupBox(Caption, Parent), Group(new QButtonGroup(this))
+{
+  for (int I = 0; I < Items.size(); ++I) {
+    auto* Button = new QRadioButton(Items[I], this);
+    Group->addButton(Button, I);
+    Buttons.push_back(Button);
+  }
+  connect(Group, &QButtonGroup::idToggled, this, [this](int /*Id*/, bool Checked) {
+    if (Checked && OnChange)
+      OnChange();
+  });
+}
+
+int TRadioGroup::ItemIndex() const { return Group->checkedId(); }
+
+void TRadioGroup::SetItemIndex(int Index)
+{
+  if (Index >= 0 && Index < static_cast<int>(Buttons.size()))
+    Buttons[static_cast<std::size_t>(Index)]->setChecked(true);
+}
+
+QRadioButton* TRadioGroup::Item(int Index) const
+{
+  return Buttons.at(static_cast<std::size_t>(Index));
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* Event)
+{
+  QGroupBox::resizeEvent(Event);
+  // The items share the height below the caption evenly, as one column.
+  const int Top = QFontMetrics(font()).height();
+  const int Count = static_cast<int>(Buttons.size());
+  if (Count == 0)
+    return;
+  const int Step = (height() - Top - 4) / Count;
+  for (int I = 0; I < Count; ++I)
+    Buttons[static_cast<std::size_t>(I)]->setGeometry(8, Top + I * Step, width() - 16, Step);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QButtonGroup;
+class QRadioButton;
+
+// A framed group of radio buttons in one column. OnChange runs only when the selected item
+// changes, by mouse, keyboard or program; no item is selected when it is built.
+class TRadioGroup : public QGroupBox {
+public:
+  TRadioGroup(QWidget* Parent, const QString& Caption, const QStringList& Items);
+
+  [[nodiscard]] int ItemIndex() const;
+  void SetItemIndex(int Index);
+  [[nodiscard]] QRadioButton* Item(int Index) const;
+
+  std::function<void()> OnChange;
+
+protected:
+  void resizeEvent(QResizeEvent* Event) override;
+
+private:
+  QButtonGroup* Group;
+  std::vector<QRadioButton*> Buttons;
+};
