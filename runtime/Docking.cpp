@@ -55,7 +55,7 @@ void AlignChildren(QWidget& Parent, const QRect& Inner)
     const TAlign Align = GetAlign(*Control);
     if (Align == TAlign::alNone)
       Anchored.push_back(Control);
-    else if (!Control->isHidden())
+    else if (!(Control->isHidden() && Control->testAttribute(Qt::WA_WState_ExplicitShowHide)))
       Docked[static_cast<int>(Align)].push_back(Control);
   }
   const auto ByTop = [](QWidget* A, QWidget* B) { return A->y() < B->y(); };

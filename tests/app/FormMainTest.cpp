@@ -1,0 +1,293 @@
+#include "FormSupport.h"
+#include "app/TPanel.h"
+#include "app/TRadioGroup.h"
+#include "puzzle/PuzzleSolver.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+struct TFormTest : ::testing::Test {
+  TShownForm S;
+  TFormMain& F = *S.Form;
+
+  void SetUp() override { ASSERT_TRUE(S.Ready); }
+  void Coins(std::uint32_t Bit) // every coin of puzzle 1 to one side
+  {
+    S.Random.OnInteger = [Bit](std::uint32_t N) { return N == 2 ? Bit : 0U; };
+  }
+};
+
+QRect In(const QWidget* W, const QWidget* Ancestor)
+{
+  return {W->mapTo(Ancestor, QPoint(0, 0)), W->size()};
+}
+} // namespace
+
+// What the player sees first: puzzle 1 chosen, its target, an example, locked bar buttons.
+TEST_F(TFormTest, StartUpState)
+{
+  EXPECT_TRUE(F.RadioGroupKeisya->Item(0)->isChecked());
+  EXPECT_EQ(F.EditMokuhyou->text(), " 5");
+  EXPECT_EQ(F.EditKai->text(), " 0");
+  EXPECT_FALSE(F.PanelTray->isEnabled());
+  EXPECT_FALSE(F.BarButtons[1]->isEnabled());
+  EXPECT_TRUE(F.ButtonDraw->isEnabled());
+  EXPECT_TRUE(F.MemoSetsumei->isVisible());
+  EXPECT_EQ(F.ButtonSetsumei->text(), "説明を隠す");
+  EXPECT_TRUE(F.Puzzle().State().SlopeMode);
+  // The random draw 0 puts the example's summit at 4: a level top 330 pixels up.
+  EXPECT_EQ(S.Top(30 * 4 - 15), 598 - 330);
+  for (int I = 1; I <= 31; ++I)
+    EXPECT_EQ(S.Pixel(30 * I - 15, 597), clAqua) << I;
+  EXPECT_EQ(QApplication::focusWidget(), F.ButtonClose);
+  EXPECT_EQ(F.windowTitle(), "ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）");
+  EXPECT_TRUE(S.Closer.Boxes.empty());
+}
+
+TEST_F(TFormTest, GeometryAtTheDesignSizeAndAfterResizing)
+{
+  const struct {
+    QWidget* W;
+    QRect Design;
+  } Rows[] = {
+      {F.PanelMain, {935, 0, 185, 641}},       {F.PanelBottom, {1, 514, 183, 126}},
+      {F.ButtonClose, {56, 86, 65, 25}},       {F.RadioGroupKeisya, {1, 1, 183, 83}},
+      {F.ButtonBegin, {16, 232, 151, 40}},     {F.PanelMokuhyou, {1, 84, 183, 41}},
+      {F.EditMokuhyou, {87, 8, 31, 29}},       {F.PanelKaisuu, {1, 125, 183, 41}},
+      {F.EditKai, {87, 6, 29, 29}},            {F.ButtonSetsumei, {16, 316, 151, 40}},
+      {F.ButtonDraw, {16, 458, 151, 40}},      {F.PanelImage, {0, 0, 935, 641}},
+      {F.PanelTray, {1, 599, 933, 41}},        {F.MemoSetsumei, {17, 19, 904, 235}},
+      {F.MyImage, {1, 1, 933, 598}},
+  };
+  ASSERT_EQ(F.size(), QSize(1120, 641));
+  for (const auto& Row : Rows)
+    EXPECT_EQ(Row.W->geometry(), Row.Design) << Row.W->metaObject()->className();
+
+  // Taller and wider: the bottom row moves down, only the play area widens.
+  F.resize(1320, 741);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F.MyImage->width() == 1133; }));
+  EXPECT_EQ(F.PanelMain->geometry(), QRect(1135, 0, 185, 741));
+  EXPECT_EQ(F.PanelBottom->geometry(), QRect(1, 614, 183, 126));
+  EXPECT_EQ(F.ButtonClose->geometry(), QRect(56, 86, 65, 25));
+  EXPECT_EQ(F.ButtonBegin->geometry(), QRect(16, 232, 151, 40));
+  EXPECT_EQ(F.ButtonSetsumei->geometry(), QRect(16, 316, 151, 40));
+  EXPECT_EQ(F.ButtonDraw->geometry(), QRect(16, 558, 151, 40));
+  EXPECT_EQ(F.PanelImage->geometry(), QRect(0, 0, 1135, 741));
+  EXPECT_EQ(F.PanelTray->geometry(), QRect(1, 699, 1133, 41));
+  EXPECT_EQ(F.MyImage->geometry(), QRect(1, 1, 1133, 698));
+  EXPECT_EQ(F.MemoSetsumei->geometry(), QRect(17, 19, 904, 235));
+  // The example drawn before stays on the visible bottom edge.
+  EXPECT_EQ(S.Pixel(30 * 4 - 15, 697), clAqua);
+  EXPECT_EQ(S.Top(30 * 4 - 15), 698 - 330);
+}
+
+// Each button stands under its own bar: bar i covers surface columns 30 (i - 1) to 30 i.
+TEST_F(TFormTest, BarButtonsCaptionsTagsAndPlaces)
+{
+  for (int I = 1; I <= 31; ++I) {
+    const QPushButton* B = F.BarButtons[static_cast<std::size_t>(I)];
+    EXPECT_EQ(B->text(), QString::number(I));
+    EXPECT_EQ(B->property("Tag").toInt(), I);
+    EXPECT_EQ(B->geometry(), QRect((I - 1) * 30 + 2, 6, 29, 29));
+    const QRect Button = In(B, F.PanelImage);
+    const int BarLeft = In(F.MyImage, F.PanelImage).left() + 30 * (I - 1);
+    EXPECT_GT(Button.left(), BarLeft);
+    EXPECT_LE(Button.right(), BarLeft + 30);
+  }
+  EXPECT_EQ(F.BarButtons[0], nullptr);
+  EXPECT_EQ(F.BarButtons[32], nullptr);
+}
+
+TEST_F(TFormTest, SlopedGameSucceedsOnTheTarget)
+{
+  Coins(1);
+  S.Click(F.ButtonBegin);
+  EXPECT_TRUE(F.PanelTray->isEnabled());
+  EXPECT_FALSE(F.ButtonDraw->isEnabled());
+  EXPECT_EQ(S.Top(100), 598); // cleared
+  for (int Pos : {16, 24, 28, 30, 31})
+    S.ClickBar(Pos);
+  ASSERT_EQ(S.Closer.Boxes.size(), 1U);
+  EXPECT_EQ(S.Closer.Boxes[0].Text, "おめでとう\n成功です");
+  EXPECT_EQ(S.Closer.Boxes[0].Title, "ヤマルカ");
+  EXPECT_EQ(S.Closer.Boxes[0].Icon, QMessageBox::NoIcon);
+  EXPECT_EQ(F.EditKai->text(), " 5");
+  EXPECT_FALSE(F.PanelTray->isEnabled());
+  EXPECT_TRUE(F.ButtonDraw->isEnabled());
+  // Bar 16 rose: its right end is higher; the summit 31 is level.
+  EXPECT_LT(S.Top(30 * 16 - 1), S.Top(30 * 15 + 1));
+  EXPECT_EQ(S.Top(30 * 31 - 2), S.Top(30 * 30 + 2));
+}
+
+TEST_F(TFormTest, SlopedGameOneOverTheTargetFails)
+{
+  Coins(1);
+  S.Click(F.ButtonBegin);
+  for (int Pos : {1, 16, 24, 28, 30, 31})
+    S.ClickBar(Pos);
+  EXPECT_EQ(S.Closer.LastText(), "残念でした\n6回かかって\nしまいました");
+  EXPECT_EQ(F.EditKai->text(), " 6");
+}
+
+// Best play of puzzle 2, chosen by the exhaustive search, meets its target of 7.
+TEST_F(TFormTest, LevelGamesSucceedWithBestPlayAndFailWithout)
+{
+  S.Click(F.RadioGroupKeisya->Item(1));
+  EXPECT_EQ(F.EditMokuhyou->text(), " 7");
+  TPuzzleSolver Solver(false);
+  S.Random.OnReal = [] { return 0.75; };
+  S.Click(F.ButtonBegin);
+  int Clicks = 0;
+  while (S.Closer.Boxes.empty() && Clicks < 31) {
+    S.ClickBar(Solver.BestProbe(F.Puzzle().State()));
+    ++Clicks;
+  }
+  EXPECT_EQ(S.Closer.LastText(), "おめでとう\n成功です");
+  EXPECT_EQ(F.EditKai->text(), " 7");
+
+  S.Click(F.ButtonBegin);
+  for (int Pos = 1; Pos <= 31 && S.Closer.Boxes.size() == 1; ++Pos)
+    S.ClickBar(Pos);
+  EXPECT_TRUE(S.Closer.LastText().startsWith("残念でした\n"));
+  EXPECT_TRUE(S.Closer.LastText().endsWith("回かかって\nしまいました"));
+}
+
+TEST_F(TFormTest, WastedTryIsRefusedAndNotCounted)
+{
+  Coins(1);
+  S.Click(F.ButtonBegin);
+  S.ClickBar(16);
+  S.ClickBar(16);
+  S.ClickBar(3);
+  ASSERT_EQ(S.Closer.Boxes.size(), 2U);
+  EXPECT_EQ(S.Closer.Boxes[1].Text, "無駄な試行です\n無かったことにします");
+  EXPECT_EQ(F.EditKai->text(), " 1");
+}
+
+TEST_F(TFormTest, ChangingThePuzzleMidGameAndStartingTwice)
+{
+  Coins(1);
+  S.Click(F.ButtonBegin);
+  S.ClickBar(16);
+  S.Click(F.RadioGroupKeisya->Item(1));
+  EXPECT_FALSE(F.PanelTray->isEnabled());
+  EXPECT_FALSE(F.ButtonDraw->isEnabled()); // only a finished puzzle enables it again
+  EXPECT_EQ(F.EditMokuhyou->text(), " 7");
+  EXPECT_EQ(S.Pixel(15, 597), clAqua); // a new example
+  // The selected item again: nothing is drawn.
+  S.Click(F.ButtonBegin);
+  S.Click(F.RadioGroupKeisya->Item(1));
+  EXPECT_TRUE(F.PanelTray->isEnabled());
+  for (int Round = 0; Round < 2; ++Round) {
+    S.ClickBar(5);
+    S.Click(F.ButtonBegin);
+    EXPECT_EQ(F.EditKai->text(), " 0");
+    EXPECT_EQ(S.Top(30 * 5 - 15), 598);
+  }
+  EXPECT_FALSE(F.Puzzle().State().SlopeMode);
+}
+
+TEST_F(TFormTest, ExplanationHidesOnAClickAndShowsAgain)
+{
+  QTest::mouseClick(F.MemoSetsumei->viewport(), Qt::LeftButton, {}, QPoint(400, 100));
+  EXPECT_FALSE(F.MemoSetsumei->isVisible());
+  EXPECT_EQ(F.ButtonSetsumei->text(), "説明を見る");
+  S.Click(F.ButtonSetsumei);
+  EXPECT_TRUE(F.MemoSetsumei->isVisible());
+  EXPECT_EQ(F.ButtonSetsumei->text(), "説明を隠す");
+  const QStringList Lines = F.MemoSetsumei->toPlainText().split('\n');
+  ASSERT_EQ(Lines.size(), 12);
+  EXPECT_EQ(Lines[10], "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］");
+  EXPECT_TRUE(Lines[11].isEmpty());
+}
+
+// Enter presses the focused button; on an edit or the selector it presses the example
+// button; in the explanation it does nothing.
+TEST_F(TFormTest, FocusOrderAndEnter)
+{
+  const std::vector<QWidget*> Order{F.RadioGroupKeisya->Item(0), F.ButtonBegin, F.EditMokuhyou,
+                                    F.EditKai, F.ButtonSetsumei, F.ButtonDraw, F.MemoSetsumei,
+                                    F.ButtonClose};
+  for (QWidget* Next : Order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Next) << Next->metaObject()->className();
+  }
+  int Draws = 0;
+  S.Random.OnInteger = [&Draws](std::uint32_t N) {
+    Draws += N == 24 ? 1 : 0;
+    return 0U;
+  };
+  F.EditKai->setFocus();
+  QTest::keyClick(F.EditKai, Qt::Key_Return);
+  EXPECT_EQ(Draws, 1);
+  F.RadioGroupKeisya->Item(0)->setFocus();
+  QTest::keyClick(F.RadioGroupKeisya->Item(0), Qt::Key_Enter);
+  EXPECT_EQ(Draws, 2);
+  F.MemoSetsumei->setFocus();
+  QTest::keyClick(F.MemoSetsumei, Qt::Key_Return);
+  EXPECT_EQ(Draws, 2);
+  EXPECT_TRUE(F.MemoSetsumei->isVisible());
+  F.ButtonBegin->setFocus();
+  QTest::keyClick(F.ButtonBegin, Qt::Key_Return);
+  EXPECT_TRUE(F.PanelTray->isEnabled());
+  F.EditKai->setFocus();
+  QTest::keyClick(F.EditKai, Qt::Key_Return); // the example button is disabled now
+  EXPECT_EQ(Draws, 2);
+  F.ButtonClose->setFocus();
+  QTest::keyClick(F.ButtonClose, Qt::Key_Return);
+  EXPECT_FALSE(F.isVisible());
+}
+
+// A winner too tall for a byte: the error box says so, and the probe is not counted.
+TEST_F(TFormTest, HeightOverflowShowsTheRangeErrorAndKeepsTheCount)
+{
+  S.Click(F.RadioGroupKeisya->Item(1));
+  double Coin = 0.75;
+  S.Random.OnReal = [&Coin] { // the coins favour the new bar on alternate sides
+    Coin = 1.0 - Coin;
+    return Coin;
+  };
+  S.Random.OnInteger = [](std::uint32_t N) { return N == 5 ? 4U : 0U; };
+  S.Click(F.ButtonBegin);
+  for (int Pos : {1, 31, 2, 30})
+    S.ClickBar(Pos);
+  ASSERT_TRUE(S.Closer.Boxes.empty());
+  const int Top = S.Top(30 * 3 - 15);
+  S.ClickBar(3);
+  ASSERT_EQ(S.Closer.Boxes.size(), 1U);
+  EXPECT_EQ(S.Closer.Boxes[0].Text, "範囲チェックエラー.");
+  EXPECT_EQ(S.Closer.Boxes[0].Icon, QMessageBox::Critical);
+  EXPECT_EQ(S.Closer.Boxes[0].Title, "ヤマルカ");
+  EXPECT_EQ(F.EditKai->text(), " 4");
+  EXPECT_EQ(S.Top(30 * 3 - 15), Top); // nothing drawn
+  EXPECT_TRUE(F.PanelTray->isEnabled()); // the program and the puzzle go on
+  S.ClickBar(16);
+  EXPECT_EQ(F.EditKai->text(), " 5");
+}
+
+TEST_F(TFormTest, CloseEndsAtOnceMidPuzzle)
+{
+  S.Click(F.ButtonBegin);
+  S.ClickBar(16);
+  S.Click(F.ButtonClose);
+  EXPECT_FALSE(F.isVisible());
+  EXPECT_TRUE(S.Closer.Boxes.empty());
+}
+
+// Events before the first tick must not fail: the surface is made on demand.
+TEST(FormBeforeFirstTick, HandlersFindASurface)
+{
+  TScriptedRandom Random;
+  TFormMain Form(&Random);
+  TBoxCloser Closer;
+  Form.ButtonDraw->click();
+  ASSERT_NE(Form.MyImage, nullptr);
+  Form.BarButtons[17]->click(); // the all-zero state refuses it as a wasted try
+  EXPECT_EQ(Closer.LastText(), "無駄な試行です\n無かったことにします");
+  Form.ButtonBegin->click();
+  EXPECT_EQ(Form.EditKai->text(), " 0");
+}
