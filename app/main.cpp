@@ -33,6 +33,7 @@ int main(int argc, char** argv)
   }
   QApplication App(argc, argv);
   QApplication::setApplicationName(QStringLiteral("yamaruka"));
+  // No display name: Qt would append it to every title bar.
   TFormMain FormMain;
   FormMain.ShowCentred();
   return QApplication::exec();

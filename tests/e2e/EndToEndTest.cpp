@@ -1,0 +1,311 @@
+// The real program under Xvfb, driven with real pointer and key events through XTest and
+// watched through the X server's own pixels. Every wait waits for an X event (damage, map,
+// destroy) or the program's exit, up to a deadline.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+using TClock = std::chrono::steady_clock;
+constexpr unsigned long Aqua = 0x00FFFF; // as the X server holds it: 0xRRGGBB
+constexpr unsigned long White = 0xFFFFFF;
+
+pid_t Spawn(const std::vector<std::string>& Args, const std::vector<std::string>& Env, int KeepFd)
+{
+  const pid_t Pid = fork();
+  if (Pid == 0) {
+    for (const auto& E : Env)
+      putenv(const_cast<char*>(E.c_str()));
+    for (int Fd = 3; Fd < 256; ++Fd)
+      if (Fd != KeepFd)
+        close(Fd);
+    std::vector<char*> Argv;
+    for (const auto& A : Args)
+      Argv.push_back(const_cast<char*>(A.c_str()));
+    Argv.push_back(nullptr);
+    execvp(Argv[0], Argv.data());
+    _exit(127);
+  }
+  return Pid;
+}
+
+class TXSession {
+public:
+  Display* X = nullptr;
+  Window Root = 0;
+  pid_t Server = -1;
+  pid_t App = -1;
+  int AppFd = -1; // a pidfd: readable once the program has exited
+  int AppStatus = -1;
+
+  bool Start()
+  {
+    int Pipe[2];
+    if (pipe(Pipe) != 0)
+      return false;
+    Server = Spawn({"Xvfb", "-displayfd", std::to_string(Pipe[1]), "-screen", "0", "1280x800x24",
+                    "-nolisten", "tcp"},
+                   {}, Pipe[1]);
+    close(Pipe[1]);
+    char Number[32] = {};
+    const ssize_t Got = read(Pipe[0], Number, sizeof Number - 1); // written once it serves
+    close(Pipe[0]);
+    if (Got <= 0)
+      return false;
+    DisplayName = ":" + std::string(Number, static_cast<std::size_t>(Got - 1));
+    X = XOpenDisplay(DisplayName.c_str());
+    if (X == nullptr)
+      return false;
+    Root = DefaultRootWindow(X);
+    XSelectInput(X, Root, SubstructureNotifyMask);
+    int EventBase = 0;
+    int ErrorBase = 0;
+    if (!XDamageQueryExtension(X, &EventBase, &ErrorBase))
+      return false;
+    DamageEvent = EventBase + XDamageNotify;
+    DamageHandle = XDamageCreate(X, Root, XDamageReportNonEmpty);
+    XSync(X, False);
+    return true;
+  }
+
+  void StartApp()
+  {
+    App = Spawn({YAMARUKA_EXE}, {"DISPLAY=" + DisplayName, "QT_QPA_PLATFORM=xcb"}, -1);
+    AppFd = static_cast<int>(syscall(SYS_pidfd_open, App, 0));
+  }
+
+  ~TXSession()
+  {
+    if (App > 0 && AppStatus < 0) {
+      kill(App, SIGKILL);
+      waitpid(App, nullptr, 0);
+    }
+    if (X != nullptr)
+      XCloseDisplay(X);
+    if (Server > 0) {
+      kill(Server, SIGTERM);
+      waitpid(Server, nullptr, 0);
+    }
+  }
+
+  // Checks Done after every X event until it holds or the deadline passes.
+  bool WaitFor(const std::function<bool()>& Done, std::chrono::seconds Limit = std::chrono::seconds(10))
+  {
+    const auto Deadline = TClock::now() + Limit;
+    for (;;) {
+      Drain();
+      if (Done())
+        return true;
+      const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - TClock::now());
+      if (Left.count() <= 0)
+        return false;
+      pollfd Fds[2] = {{ConnectionNumber(X), POLLIN, 0}, {AppFd, POLLIN, 0}};
+      poll(Fds, AppFd >= 0 ? 2 : 1, static_cast<int>(Left.count()));
+      if (AppFd >= 0 && (Fds[1].revents & POLLIN) != 0 && AppStatus < 0) {
+        int WaitStatus = 0;
+        waitpid(App, &WaitStatus, 0);
+        AppStatus = WaitStatus;
+      }
+    }
+  }
+
+  std::string Name(Window W) const
+  {
+    Atom Type = 0;
+    int Format = 0;
+    unsigned long Count = 0;
+    unsigned long After = 0;
+    unsigned char* Data = nullptr;
+    const Atom NetName = XInternAtom(X, "_NET_WM_NAME", False);
+    std::string Result;
+    if (XGetWindowProperty(X, W, NetName, 0, 1024, False, AnyPropertyType, &Type, &Format, &Count,
+                           &After, &Data) == Success &&
+        Data != nullptr) {
+      Result.assign(reinterpret_cast<char*>(Data), Count);
+      XFree(Data);
+    }
+    return Result;
+  }
+
+  // The mapped top-level windows whose title is Title (or starts with it).
+  Window FindWindow(const std::string& Title, bool Prefix) const
+  {
+    Window RootReturn = 0;
+    Window Parent = 0;
+    Window* Children = nullptr;
+    unsigned Count = 0;
+    Window Found = 0;
+    XQueryTree(X, Root, &RootReturn, &Parent, &Children, &Count);
+    for (unsigned I = 0; I < Count; ++I) {
+      XWindowAttributes A;
+      if (XGetWindowAttributes(X, Children[I], &A) == 0 || A.map_state != IsViewable)
+        continue;
+      const std::string N = Name(Children[I]);
+      if (Prefix ? N.rfind(Title, 0) == 0 : N == Title)
+        Found = Children[I];
+    }
+    if (Children != nullptr)
+      XFree(Children);
+    return Found;
+  }
+
+  void Origin(Window W, int& X0, int& Y0) const
+  {
+    Window Child = 0;
+    XTranslateCoordinates(X, W, Root, 0, 0, &X0, &Y0, &Child);
+  }
+
+  std::vector<unsigned long> Column(int AtX, int Top, int Height) const
+  {
+    std::vector<unsigned long> Pixels;
+    XImage* Image = XGetImage(X, Root, AtX, Top, 1, static_cast<unsigned>(Height), AllPlanes, ZPixmap);
+    if (Image == nullptr)
+      return Pixels;
+    for (int Y = 0; Y < Height; ++Y)
+      Pixels.push_back(XGetPixel(Image, 0, Y) & 0xFFFFFFU);
+    XDestroyImage(Image);
+    return Pixels;
+  }
+  unsigned long Pixel(int AtX, int AtY) const { return Column(AtX, AtY, 1).at(0); }
+
+  void Click(int AtX, int AtY)
+  {
+    XTestFakeMotionEvent(X, -1, AtX, AtY, CurrentTime);
+    XTestFakeButtonEvent(X, 1, True, CurrentTime);
+    XTestFakeButtonEvent(X, 1, False, CurrentTime);
+    XFlush(X);
+  }
+  void PressReturn(Window W)
+  {
+    XSetInputFocus(X, W, RevertToParent, CurrentTime);
+    const KeyCode Code = XKeysymToKeycode(X, XK_Return);
+    XTestFakeKeyEvent(X, Code, True, CurrentTime);
+    XTestFakeKeyEvent(X, Code, False, CurrentTime);
+    XFlush(X);
+  }
+
+private:
+  void Drain()
+  {
+    while (XPending(X) > 0) {
+      XEvent Event;
+      XNextEvent(X, &Event);
+      if (Event.type == DamageEvent)
+        XDamageSubtract(X, DamageHandle, 0, 0);
+    }
+  }
+
+  std::string DisplayName;
+  int DamageEvent = 0;
+  Damage DamageHandle = 0;
+};
+} // namespace
+
+// Start-up, a whole puzzle 1 played by reading the slanted tops off the screen, the end
+// message, and "終了".
+TEST(EndToEnd, RealProgramPlaysAndQuits)
+{
+  TXSession S;
+  ASSERT_TRUE(S.Start());
+  S.StartApp();
+  Window Main = 0;
+  ASSERT_TRUE(S.WaitFor([&] { return (Main = S.FindWindow("ヤマルカ（", true)) != 0; }));
+  int WX = 0;
+  int WY = 0;
+  S.Origin(Main, WX, WY);
+  // The window is centred on the 1280 x 800 screen.
+  EXPECT_NEAR(WX, (1280 - 1120) / 2, 1);
+  EXPECT_NEAR(WY, (800 - 641) / 2, 1);
+  EXPECT_EQ(S.Name(Main), "ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）");
+
+  // Surface pixel (x, y) on the screen: the surface starts at (1, 1) in the window.
+  const auto SX = [&](int X) { return WX + 1 + X; };
+  const auto SY = [&](int Y) { return WY + 1 + Y; };
+  const auto BarBottom = [&](int Pos) { return S.Pixel(SX(30 * Pos - 15), SY(597)); };
+  ASSERT_TRUE(S.WaitFor([&] {
+    for (int Pos = 1; Pos <= 31; ++Pos)
+      if (BarBottom(Pos) != Aqua)
+        return false;
+    return true;
+  })) << "the example mountain after start-up";
+
+  S.Click(WX + 935 + 16 + 75, WY + 232 + 20); // 開始
+  ASSERT_TRUE(S.WaitFor([&] { return BarBottom(4) == White && BarBottom(28) == White; }));
+
+  // The top of a revealed bar at surface column X, found from the bottom edge up (the
+  // explanation lies over the upper part).
+  const auto TopAt = [&](int X) {
+    const auto Pixels = S.Column(SX(X), SY(0), 598);
+    int Y = 597;
+    while (Y >= 0 && Pixels[static_cast<std::size_t>(Y)] != White)
+      --Y;
+    return Y + 1;
+  };
+  int Left = 0;
+  int Right = 32;
+  int Clicks = 0;
+  Window Box = 0;
+  while (Box == 0 && Clicks < 10) {
+    const int Pos = (Left + Right) / 2;
+    S.Click(WX + 1 + (Pos - 1) * 30 + 2 + 14, WY + 599 + 6 + 14);
+    ++Clicks;
+    ASSERT_TRUE(S.WaitFor([&] { return BarBottom(Pos) == Aqua; })) << "bar " << Pos;
+    // Over its own button: the columns between its edges are filled, its neighbours not.
+    EXPECT_EQ(S.Pixel(SX(30 * (Pos - 1) + 1), SY(597)), Aqua);
+    EXPECT_EQ(S.Pixel(SX(30 * Pos - 1), SY(597)), Aqua);
+    const int LeftTop = TopAt(30 * (Pos - 1) + 2);
+    const int RightTop = TopAt(30 * Pos - 2);
+    EXPECT_GE(598 - LeftTop, 30); // at least 10 tenths of 3 pixels
+    if (RightTop < LeftTop) {
+      Left = Pos;
+    } else if (RightTop > LeftTop) {
+      Right = Pos;
+    } else {
+      ASSERT_TRUE(S.WaitFor([&] { return (Box = S.FindWindow("ヤマルカ", false)) != 0; }));
+    }
+  }
+  EXPECT_EQ(Clicks, 5) << "halving always takes five";
+  ASSERT_NE(Box, 0U);
+  S.PressReturn(Box);
+  ASSERT_TRUE(S.WaitFor([&] { return S.FindWindow("ヤマルカ", false) == 0; }));
+
+  S.Click(WX + 935 + 1 + 56 + 32, WY + 514 + 86 + 12); // 終了
+  ASSERT_TRUE(S.WaitFor([&] { return S.AppStatus >= 0; }));
+  EXPECT_TRUE(WIFEXITED(S.AppStatus));
+  EXPECT_EQ(WEXITSTATUS(S.AppStatus), 0);
+}
+
+// Where no display can be opened the program says so in one line and exits with 1.
+TEST(EndToEnd, NoDisplayIsOneClearLineAndStatusOne)
+{
+  const std::string Command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+                              YAMARUKA_EXE + " 2>&1";
+  FILE* Out = popen(Command.c_str(), "r");
+  ASSERT_NE(Out, nullptr);
+  std::string Text;
+  char Buffer[256];
+  while (fgets(Buffer, sizeof Buffer, Out) != nullptr)
+    Text += Buffer;
+  const int ExitStatus = pclose(Out);
+  EXPECT_TRUE(WIFEXITED(ExitStatus));
+  EXPECT_EQ(WEXITSTATUS(ExitStatus), 1);
+  EXPECT_EQ(Text, "yamaruka: cannot open the display (is DISPLAY set?)\n");
+}
