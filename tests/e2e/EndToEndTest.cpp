@@ -58,28 +58,41 @@ public:
 
   bool Start()
   {
-    int Pipe[2];
-    if (pipe(Pipe) != 0)
+    // An X server started with SIGUSR1 ignored signals its parent once it accepts clients.
+    int Number = 90;
+    while (Number < 200 && access(("/tmp/.X" + std::to_string(Number) + "-lock").c_str(), F_OK) == 0)
+      ++Number;
+    DisplayName = ":" + std::to_string(Number);
+    sigset_t Ready;
+    sigemptyset(&Ready);
+    sigaddset(&Ready, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &Ready, nullptr);
+    Server = fork();
+    if (Server == 0) {
+      signal(SIGUSR1, SIG_IGN);
+      sigprocmask(SIG_UNBLOCK, &Ready, nullptr);
+      execlp("Xvfb", "Xvfb", DisplayName.c_str(), "-screen", "0", "1280x800x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    const timespec Limit{10, 0};
+    if (sigtimedwait(&Ready, nullptr, &Limit) != SIGUSR1) {
+      ADD_FAILURE() << "Xvfb did not start on " << DisplayName;
       return false;
-    Server = Spawn({"Xvfb", "-displayfd", std::to_string(Pipe[1]), "-screen", "0", "1280x800x24",
-                    "-nolisten", "tcp"},
-                   {}, Pipe[1]);
-    close(Pipe[1]);
-    char Number[32] = {};
-    const ssize_t Got = read(Pipe[0], Number, sizeof Number - 1); // written once it serves
-    close(Pipe[0]);
-    if (Got <= 0)
-      return false;
-    DisplayName = ":" + std::string(Number, static_cast<std::size_t>(Got - 1));
+    }
     X = XOpenDisplay(DisplayName.c_str());
-    if (X == nullptr)
+    if (X == nullptr) {
+      ADD_FAILURE() << "cannot open " << DisplayName;
       return false;
+    }
     Root = DefaultRootWindow(X);
     XSelectInput(X, Root, SubstructureNotifyMask);
     int EventBase = 0;
     int ErrorBase = 0;
-    if (!XDamageQueryExtension(X, &EventBase, &ErrorBase))
+    if (!XDamageQueryExtension(X, &EventBase, &ErrorBase)) {
+      ADD_FAILURE() << "no damage extension";
       return false;
+    }
     DamageEvent = EventBase + XDamageNotify;
     DamageHandle = XDamageCreate(X, Root, XDamageReportNonEmpty);
     XSync(X, False);
