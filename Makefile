@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test lint bench clean
 
 deps:
 	@bash tools/ensure-deps.sh
@@ -17,8 +17,12 @@ run: configure
 	cmake --build --preset $(PRESET) -j 2 --target yamaruka
 	$(BUILD_DIR)/app/yamaruka
 
-test: build
+test: build lint
 	ctest --preset $(PRESET)
+
+lint: configure
+	bash tools/lint.sh format
+	bash tools/lint.sh tidy $(BUILD_DIR)
 
 bench: build
 	@echo "DrawExample / Clear ratio and the drawing timings:"

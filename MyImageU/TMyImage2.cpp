@@ -54,17 +54,31 @@ void TMyImage2::FollowControlSize()
   const int Grown = height() - Raster->Height();
   Raster->Resize(width(), height());
   const long long Moved = static_cast<long long>(Origin.Y) + Grown;
-  Origin.Y = static_cast<std::int32_t>(
-      std::clamp<long long>(Moved, std::numeric_limits<std::int32_t>::min(),
-                            std::numeric_limits<std::int32_t>::max()));
+  Origin.Y = static_cast<std::int32_t>(std::clamp<long long>(
+      Moved, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
   update();
 }
 
-void TMyImage2::SetPenColor(TColor Color) { Canvas().SetPenColor(Color); }
-void TMyImage2::SetBrushColor(TColor Color) { Canvas().SetBrushColor(Color); }
-void TMyImage2::SetBrushStyle(TBrushStyle Style) { Canvas().SetBrushStyle(Style); }
-void TMyImage2::SetFontSize(int Size) { Canvas().SetFontSize(Size); }
-void TMyImage2::SetFontColor(TColor Color) { Canvas().SetFontColor(Color); }
+void TMyImage2::SetPenColor(TColor Color)
+{
+  Canvas().SetPenColor(Color);
+}
+void TMyImage2::SetBrushColor(TColor Color)
+{
+  Canvas().SetBrushColor(Color);
+}
+void TMyImage2::SetBrushStyle(TBrushStyle Style)
+{
+  Canvas().SetBrushStyle(Style);
+}
+void TMyImage2::SetFontSize(int Size)
+{
+  Canvas().SetFontSize(Size);
+}
+void TMyImage2::SetFontColor(TColor Color)
+{
+  Canvas().SetFontColor(Color);
+}
 
 void TMyImage2::ClearWith(TColor Color)
 {
@@ -176,7 +190,8 @@ void TMyImage2::paintEvent(QPaintEvent* Event)
   if (!Raster || Raster->Width() == 0 || Raster->Height() == 0)
     return;
   const QImage Image(reinterpret_cast<const uchar*>(Raster->Bits()), Raster->Width(),
-                     Raster->Height(), Raster->Width() * 4, QImage::Format_RGB32);
+                     Raster->Height(), static_cast<qsizetype>(Raster->Width()) * 4,
+                     QImage::Format_RGB32);
   QPainter Painter(this);
   Painter.drawImage(Event->rect().topLeft(), Image, Event->rect());
 }

@@ -301,14 +301,14 @@ void TRaster::Resize(int Width, int Height)
   Height = std::max(Height, 0);
   if (Width == W && Height == H)
     return;
-  std::vector<std::uint32_t> Resized(static_cast<std::size_t>(Width) *
-                                         static_cast<std::size_t>(Height),
-                                     ToNative(clWhite));
+  std::vector<std::uint32_t> Resized(
+      static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height), ToNative(clWhite));
   const int Shift = Height - H;
   const int Columns = std::min(W, Width);
   for (int Y = std::max(0, -Shift); Y < H && Y + Shift < Height; ++Y)
     std::copy_n(Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W), Columns,
-                Resized.data() + static_cast<std::size_t>(Y + Shift) * static_cast<std::size_t>(Width));
+                Resized.data() +
+                    static_cast<std::size_t>(Y + Shift) * static_cast<std::size_t>(Width));
   Pixels.swap(Resized);
   W = Width;
   H = Height;

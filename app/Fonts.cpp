@@ -6,10 +6,9 @@ QFont GothicFont(const QString& Face, int Pixels, bool Bold)
 {
   const bool Proportional = Face == QStringLiteral("ＭＳ Ｐゴシック");
   QFont Font;
-  Font.setFamilies(Proportional ? QStringList{QStringLiteral("IPAPGothic"),
-                                              QStringLiteral("IPAGothic")}
-                                : QStringList{QStringLiteral("IPAGothic"),
-                                              QStringLiteral("IPAPGothic")});
+  Font.setFamilies(Proportional
+                       ? QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}
+                       : QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
   Font.setStyleHint(QFont::SansSerif);
   Font.setPixelSize(Pixels);
   Font.setBold(Bold);

@@ -26,6 +26,8 @@
 namespace {
 const QString AppTitle = QStringLiteral("ヤマルカ");
 
+// The lines stay whole, as the player reads them.
+// clang-format off
 const QString Explanation = QStringLiteral(
     "  ３１個の棒からなる棒グラフがあり，必ず山の形になっています。\n"
     "  右下の［棒グラフの例］をクリックすると，例が見られます。\n"
@@ -38,6 +40,7 @@ const QString Explanation = QStringLiteral(
     "  これを手がかりにして，５回クリックするだけで，見つけることができます。\n"
     "\n"
     "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
+// clang-format on
 
 QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, int Anchors,
                         const QFont& Font)
@@ -86,18 +89,18 @@ void TFormMain::BuildControls()
   PanelMain->setFont(MainFont);
   PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
   PanelBottom->setGeometry(1, 514, 183, 126);
-  ButtonClose = MakeButton(PanelBottom, QStringLiteral("終了"), {56, 86, 65, 25},
-                           akLeft | akBottom, MainFont);
+  ButtonClose = MakeButton(PanelBottom, QStringLiteral("終了"), {56, 86, 65, 25}, akLeft | akBottom,
+                           MainFont);
   SetAlign(*PanelBottom, TAlign::alBottom);
 
-  RadioGroupKeisya = new TRadioGroup(
-      PanelMain, QStringLiteral("パズル選択"),
-      {QStringLiteral("１（傾斜つき）"), QStringLiteral("２（傾斜なし）")});
+  RadioGroupKeisya =
+      new TRadioGroup(PanelMain, QStringLiteral("パズル選択"),
+                      {QStringLiteral("１（傾斜つき）"), QStringLiteral("２（傾斜なし）")});
   RadioGroupKeisya->setFont(MainFont);
   RadioGroupKeisya->setGeometry(1, 1, 183, 83);
   SetAlign(*RadioGroupKeisya, TAlign::alTop);
-  ButtonBegin = MakeButton(PanelMain, QStringLiteral("開始"), {16, 232, 151, 40}, akLeft | akTop,
-                           MainFont);
+  ButtonBegin =
+      MakeButton(PanelMain, QStringLiteral("開始"), {16, 232, 151, 40}, akLeft | akTop, MainFont);
 
   PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, QStringLiteral("目標　　回"));
   PanelMokuhyou->setGeometry(1, 84, 183, 41);
@@ -143,11 +146,14 @@ void TFormMain::BuildControls()
   connect(TimerCreate, &QTimer::timeout, this, [this] { Guarded([this] { TimerCreateTimer(); }); });
   TimerCreate->start();
 
-  connect(ButtonClose, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonCloseClick(); }); });
-  connect(ButtonBegin, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonBeginClick(); }); });
+  connect(ButtonClose, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonCloseClick(); }); });
+  connect(ButtonBegin, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonBeginClick(); }); });
   connect(ButtonSetsumei, &QPushButton::clicked, this,
           [this] { Guarded([this] { ButtonSetsumeiClick(); }); });
-  connect(ButtonDraw, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonDrawClick(); }); });
+  connect(ButtonDraw, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonDrawClick(); }); });
   RadioGroupKeisya->OnChange = [this] { Guarded([this] { RadioGroupKeisyaClick(); }); };
 }
 
@@ -194,8 +200,8 @@ void TFormMain::ShowCentred()
 {
   const QScreen* Screen = QGuiApplication::primaryScreen();
   if (Screen != nullptr)
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    Screen->availableGeometry()));
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), Screen->availableGeometry()));
   show();
 }
 
@@ -244,7 +250,10 @@ void TFormMain::ButtonSetsumeiClick()
                                                     : QStringLiteral("説明を見る"));
 }
 
-void TFormMain::ButtonCloseClick() { close(); }
+void TFormMain::ButtonCloseClick()
+{
+  close();
+}
 
 void TFormMain::RadioGroupKeisyaClick()
 {
@@ -304,16 +313,25 @@ bool TFormMain::eventFilter(QObject* Watched, QEvent* Event)
   return QWidget::eventFilter(Watched, Event);
 }
 
-void TFormMain::ShowCount(const std::string& Text) { EditKai->setText(QString::fromStdString(Text)); }
+void TFormMain::ShowCount(const std::string& Text)
+{
+  EditKai->setText(QString::fromStdString(Text));
+}
 
 void TFormMain::ShowTarget(const std::string& Text)
 {
   EditMokuhyou->setText(QString::fromStdString(Text));
 }
 
-void TFormMain::LockBarButtons(bool Locked) { PanelTray->setEnabled(!Locked); }
+void TFormMain::LockBarButtons(bool Locked)
+{
+  PanelTray->setEnabled(!Locked);
+}
 
-void TFormMain::EnableDrawButton(bool Enabled) { ButtonDraw->setEnabled(Enabled); }
+void TFormMain::EnableDrawButton(bool Enabled)
+{
+  ButtonDraw->setEnabled(Enabled);
+}
 
 void TFormMain::ShowMessage(const std::string& Text)
 {
@@ -324,11 +342,17 @@ void TFormMain::ShowMessage(const std::string& Text)
   Box.exec();
 }
 
-void TFormMain::ClearImage() { MyImage->Clear(); }
+void TFormMain::ClearImage()
+{
+  MyImage->Clear();
+}
 
 void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 {
   ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
 }
 
-void TFormMain::DrawExample(bool SlopeMode) { ::DrawExample(*MyImage, SlopeMode, *Random); }
+void TFormMain::DrawExample(bool SlopeMode)
+{
+  ::DrawExample(*MyImage, SlopeMode, *Random);
+}

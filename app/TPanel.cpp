@@ -27,14 +27,17 @@ void TPanel::resizeEvent(QResizeEvent* Event)
   AlignNow();
 }
 
-void TPanel::AlignNow() { AlignChildren(*this, contentsRect()); }
+void TPanel::AlignNow()
+{
+  AlignChildren(*this, contentsRect());
+}
 
 void TPanel::paintEvent(QPaintEvent* /*Event*/)
 {
   QPainter Painter(this);
   if (!Text.isEmpty()) {
-    Painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    Painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     Painter.drawText(rect(), Qt::AlignCenter, Text);
   }
   if (Bevel == TBevel::Raised) {

@@ -18,7 +18,10 @@ TRadioGroup::TRadioGroup(QWidget* Parent, const QString& Caption, const QStringL
   });
 }
 
-int TRadioGroup::ItemIndex() const { return Group->checkedId(); }
+int TRadioGroup::ItemIndex() const
+{
+  return Group->checkedId();
+}
 
 void TRadioGroup::SetItemIndex(int Index)
 {

@@ -33,7 +33,8 @@ int main(int argc, char** argv)
   const auto Clear = Reporter.Nanoseconds.find("BM_Clear");
   const auto Example = Reporter.Nanoseconds.find("BM_DrawExample");
   if (Clear != Reporter.Nanoseconds.end() && Example != Reporter.Nanoseconds.end())
-    std::printf("\nDrawExample / Clear = %.2f (goal: at most 2)\n", Example->second / Clear->second);
+    std::printf("\nDrawExample / Clear = %.2f (goal: at most 2)\n",
+                Example->second / Clear->second);
   benchmark::Shutdown();
   return 0;
 }

@@ -54,8 +54,7 @@ void TPuzzle::Probe(std::uint8_t Pos)
   // The answer is decided before the probe is counted: a probe whose bar would be too tall
   // fails with the range error and leaves the count, the ends and the picture as they were.
   const std::uint8_t Count = ToByte(Current.ClickCount + 1);
-  const TProbeAnswer Answer =
-      Current.SlopeMode ? ProbeSloped(Pos, Count) : ProbeLevel(Pos, Count);
+  const TProbeAnswer Answer = Current.SlopeMode ? ProbeSloped(Pos, Count) : ProbeLevel(Pos, Count);
 
   Current.ClickCount = Count;
   Effects->ShowCount(Format2d(Current.ClickCount));

@@ -8,9 +8,9 @@ class TPuzzleEffects;
 class TRandomSource;
 
 struct TPuzzleState {
-  TBarMark LeftEnd;  // nearest revealed bar known to lie left of the summit
-  TBarMark Best;     // puzzle 2: highest bar revealed so far
-  TBarMark RightEnd; // nearest revealed bar known to lie right of the summit
+  TBarMark LeftEnd;       // nearest revealed bar known to lie left of the summit
+  TBarMark Best;          // puzzle 2: highest bar revealed so far
+  TBarMark RightEnd;      // nearest revealed bar known to lie right of the summit
   bool SlopeMode = false; // puzzle 1: slanted tops
   std::uint8_t Target = 0;
   std::uint8_t ClickCount = 0;

@@ -65,9 +65,11 @@ void AlignChildren(QWidget& Parent, const QRect& Inner)
   auto& Lefts = Docked[static_cast<int>(TAlign::alLeft)];
   auto& Rights = Docked[static_cast<int>(TAlign::alRight)];
   std::stable_sort(Tops.begin(), Tops.end(), ByTop);
-  std::stable_sort(Bottoms.begin(), Bottoms.end(), [&](QWidget* A, QWidget* B) { return ByTop(B, A); });
+  std::stable_sort(Bottoms.begin(), Bottoms.end(),
+                   [&](QWidget* A, QWidget* B) { return ByTop(B, A); });
   std::stable_sort(Lefts.begin(), Lefts.end(), ByLeft);
-  std::stable_sort(Rights.begin(), Rights.end(), [&](QWidget* A, QWidget* B) { return ByLeft(B, A); });
+  std::stable_sort(Rights.begin(), Rights.end(),
+                   [&](QWidget* A, QWidget* B) { return ByLeft(B, A); });
 
   QRect Free = Inner;
   for (QWidget* C : Tops) {

@@ -7,6 +7,11 @@
 #include <limits>
 #include <vector>
 
+namespace {
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+} // namespace
+
 // The surface takes its host's size when it docks, and puts world (0, 0) at its centre.
 TEST(Surface, NewSurfaceIsCentredAtSixtyPixelsPerUnit)
 {
@@ -49,7 +54,7 @@ TEST(Surface, ConversionErrors)
     bool Range;
   } Rows[] = {{2147483647.0, 0, false}, {2147483648.0, 0, true},  {-2147483648.0, 0, false},
               {-2147483649.0, 0, true}, {0, -2147483648.0, true}, {0x1.0p63, 0, false},
-              {INFINITY, 0, false},     {0, NAN, false},          {-INFINITY, 1, false}};
+              {Inf, 0, false},          {0, NaN, false},          {-Inf, 1, false}};
   for (const auto& Row : Rows) {
     SCOPED_TRACE(Row.X);
     const bool Invalid = !std::isfinite(Row.X) || !std::isfinite(Row.Y) || Row.X >= 0x1.0p63;
@@ -171,9 +176,9 @@ TEST(Surface, FillsThatCannotStartChangeNothing)
   S.Image->Clear();
   S.Image->SetBrushColor(clAqua);
   S.Image->RectangleOutline(2, 8, -2, -8);
-  S.Image->FloodFillXY(-5, 5, TFillStyle::fsBorder);  // outside
+  S.Image->FloodFillXY(-5, 5, TFillStyle::fsBorder);   // outside
   S.Image->FloodFillXY(50, -5, TFillStyle::fsSurface); // outside
-  S.Image->FloodFillXY(2, -5, TFillStyle::fsBorder);  // on the border colour
+  S.Image->FloodFillXY(2, -5, TFillStyle::fsBorder);   // on the border colour
   EXPECT_EQ(S.Count(clAqua), 0);
   S.Image->FloodFillXY(5, -5, TFillStyle::fsSurface); // the white inside
   EXPECT_EQ(S.Count(clAqua), 25);
@@ -228,7 +233,7 @@ TEST(Surface, ViewingSetUpAfterConstruction)
 
   const auto Before = V.GetViewDirection();
   EXPECT_THROW(S.Image->SetViewDirection(0, 0, 0), EInvalidOp);
-  EXPECT_THROW(S.Image->SetViewDirection(NAN, 0, 1), EInvalidOp);
+  EXPECT_THROW(S.Image->SetViewDirection(NaN, 0, 1), EInvalidOp);
   EXPECT_THROW(S.Image->SetViewDirection(1e200, 0, 1), EOverflow);
   EXPECT_EQ(V.GetViewDirection(), Before);
 }

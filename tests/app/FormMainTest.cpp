@@ -54,13 +54,13 @@ TEST_F(TFormTest, GeometryAtTheDesignSizeAndAfterResizing)
     QWidget* W;
     QRect Design;
   } Rows[] = {
-      {F.PanelMain, {935, 0, 185, 641}},       {F.PanelBottom, {1, 514, 183, 126}},
-      {F.ButtonClose, {56, 86, 65, 25}},       {F.RadioGroupKeisya, {1, 1, 183, 83}},
-      {F.ButtonBegin, {16, 232, 151, 40}},     {F.PanelMokuhyou, {1, 84, 183, 41}},
-      {F.EditMokuhyou, {87, 8, 31, 29}},       {F.PanelKaisuu, {1, 125, 183, 41}},
-      {F.EditKai, {87, 6, 29, 29}},            {F.ButtonSetsumei, {16, 316, 151, 40}},
-      {F.ButtonDraw, {16, 458, 151, 40}},      {F.PanelImage, {0, 0, 935, 641}},
-      {F.PanelTray, {1, 599, 933, 41}},        {F.MemoSetsumei, {17, 19, 904, 235}},
+      {F.PanelMain, {935, 0, 185, 641}},   {F.PanelBottom, {1, 514, 183, 126}},
+      {F.ButtonClose, {56, 86, 65, 25}},   {F.RadioGroupKeisya, {1, 1, 183, 83}},
+      {F.ButtonBegin, {16, 232, 151, 40}}, {F.PanelMokuhyou, {1, 84, 183, 41}},
+      {F.EditMokuhyou, {87, 8, 31, 29}},   {F.PanelKaisuu, {1, 125, 183, 41}},
+      {F.EditKai, {87, 6, 29, 29}},        {F.ButtonSetsumei, {16, 316, 151, 40}},
+      {F.ButtonDraw, {16, 458, 151, 40}},  {F.PanelImage, {0, 0, 935, 641}},
+      {F.PanelTray, {1, 599, 933, 41}},    {F.MemoSetsumei, {17, 19, 904, 235}},
       {F.MyImage, {1, 1, 933, 598}},
   };
   ASSERT_EQ(F.size(), QSize(1120, 641));
@@ -201,7 +201,9 @@ TEST_F(TFormTest, ExplanationHidesOnAClickAndShowsAgain)
   EXPECT_EQ(F.ButtonSetsumei->text(), "説明を隠す");
   const QStringList Lines = F.MemoSetsumei->toPlainText().split('\n');
   ASSERT_EQ(Lines.size(), 12);
-  EXPECT_EQ(Lines[10], "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］");
+  EXPECT_EQ(Lines[10],
+            "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     "
+            "［閉じる］");
   EXPECT_TRUE(Lines[11].isEmpty());
 }
 
@@ -209,8 +211,13 @@ TEST_F(TFormTest, ExplanationHidesOnAClickAndShowsAgain)
 // button; in the explanation it does nothing.
 TEST_F(TFormTest, FocusOrderAndEnter)
 {
-  const std::vector<QWidget*> Order{F.RadioGroupKeisya->Item(0), F.ButtonBegin, F.EditMokuhyou,
-                                    F.EditKai, F.ButtonSetsumei, F.ButtonDraw, F.MemoSetsumei,
+  const std::vector<QWidget*> Order{F.RadioGroupKeisya->Item(0),
+                                    F.ButtonBegin,
+                                    F.EditMokuhyou,
+                                    F.EditKai,
+                                    F.ButtonSetsumei,
+                                    F.ButtonDraw,
+                                    F.MemoSetsumei,
                                     F.ButtonClose};
   for (QWidget* Next : Order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -263,7 +270,7 @@ TEST_F(TFormTest, HeightOverflowShowsTheRangeErrorAndKeepsTheCount)
   EXPECT_EQ(S.Closer.Boxes[0].Icon, QMessageBox::Critical);
   EXPECT_EQ(S.Closer.Boxes[0].Title, "ヤマルカ");
   EXPECT_EQ(F.EditKai->text(), " 4");
-  EXPECT_EQ(S.Top(30 * 3 - 15), Top); // nothing drawn
+  EXPECT_EQ(S.Top(30 * 3 - 15), Top);    // nothing drawn
   EXPECT_TRUE(F.PanelTray->isEnabled()); // the program and the puzzle go on
   S.ClickBar(16);
   EXPECT_EQ(F.EditKai->text(), " 5");

@@ -1,5 +1,5 @@
-#include "MyImageU/SurfaceSupport.h"
 #include "puzzle/BarFigure.h"
+#include "MyImageU/SurfaceSupport.h"
 #include "puzzle/PuzzleSupport.h"
 
 #include <gtest/gtest.h>
@@ -95,7 +95,7 @@ TEST(Example, HeightsOfBothFlanks)
       const auto H = ExampleHeight(P, I);
       EXPECT_GE(H, 12);
       EXPECT_LE(H, 104);
-      EXPECT_LT(H, 110); // the summit is the single highest bar
+      EXPECT_LT(H, 110);    // the summit is the single highest bar
       if (I > 1 && I < P) { // strictly rising towards the summit
         EXPECT_GT(H, ExampleHeight(P, I - 1));
       }

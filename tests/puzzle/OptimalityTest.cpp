@@ -53,9 +53,9 @@ TEST(Optimality, SlopedPuzzleNeedsExactlyFiveAndOnlySixteenOpensIt)
   EXPECT_EQ(Games, 16); // a coin at each of the four splits
 
   const auto Elapsed = std::chrono::steady_clock::now() - Started;
-  RecordProperty("search_ms", static_cast<int>(
-                                  std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed)
-                                      .count()));
+  RecordProperty(
+      "search_ms",
+      static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count()));
   EXPECT_LT(Elapsed, std::chrono::seconds(1));
 }
 
@@ -82,8 +82,8 @@ TEST(Optimality, LevelPuzzleNeedsExactlySevenFromTheFibonacciOpenings)
   EXPECT_EQ(Lengths, std::set<int>{7});
 
   const auto Elapsed = std::chrono::steady_clock::now() - Started;
-  RecordProperty("search_ms", static_cast<int>(
-                                  std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed)
-                                      .count()));
+  RecordProperty(
+      "search_ms",
+      static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count()));
   EXPECT_LT(Elapsed, std::chrono::seconds(1));
 }

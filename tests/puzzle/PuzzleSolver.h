@@ -22,7 +22,7 @@ public:
     Start.RightEnd = {32, 10};
     Start.SlopeMode = SlopeMode;
     Start.Target = SlopeMode ? 5 : 7;
-    Worst.assign(2 * 33 * 33 * 33, Unknown);
+    Worst.assign(std::size_t{2} * 33 * 33 * 33, Unknown);
     Luckiest.assign(Worst.size(), Unknown);
   }
 
@@ -82,9 +82,9 @@ public:
       const int FinishesBefore = Effects.Finishes;
       Engine.Probe(Pos);
       TOutcome Outcome{Engine.State(), Effects.Finishes > FinishesBefore, Coin};
-      const bool Duplicate =
-          !Result.empty() && SamePositions(Result.front().State, Outcome.State) &&
-          Result.front().Summit == Outcome.Summit;
+      const bool Duplicate = !Result.empty() &&
+                             SamePositions(Result.front().State, Outcome.State) &&
+                             Result.front().Summit == Outcome.Summit;
       if (!Duplicate)
         Result.push_back(Outcome);
       if (!CoinThrown)

@@ -61,7 +61,7 @@ public:
   void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
   {
     Note("mark " + std::to_string(Mark.Pos) + "/" + std::to_string(Mark.Height) + "/" +
-                  std::to_string(Slope) + (SlopeMode ? " sloped" : " level"));
+         std::to_string(Slope) + (SlopeMode ? " sloped" : " level"));
   }
   void DrawExample(bool SlopeMode) override
   {

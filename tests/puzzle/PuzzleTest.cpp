@@ -127,12 +127,12 @@ TEST_F(TPuzzleFixture, SlopedGameEndsInSuccessAtExactlyTheTarget)
   Coins.Bits = {1, 1, 1, 1};
   Coins.Fives = {0, 4, 2};
   Play({16, 24, 28, 30, 31});
-  EXPECT_EQ(Effects.Log, (std::vector<std::string>{
-                             "count ' 1'", "mark 16/12/1 sloped", "count ' 2'",
-                             "mark 24/18/1 sloped", "count ' 3'", "mark 28/22/1 sloped",
-                             "count ' 4'", "mark 30/24/1 sloped", "count ' 5'",
-                             "mark 31/26/0 sloped", "message 'おめでとう\r成功です'", "lock",
-                             "enable draw"}));
+  EXPECT_EQ(Effects.Log,
+            (std::vector<std::string>{"count ' 1'", "mark 16/12/1 sloped", "count ' 2'",
+                                      "mark 24/18/1 sloped", "count ' 3'", "mark 28/22/1 sloped",
+                                      "count ' 4'", "mark 30/24/1 sloped", "count ' 5'",
+                                      "mark 31/26/0 sloped", "message 'おめでとう\r成功です'",
+                                      "lock", "enable draw"}));
 }
 
 TEST_F(TPuzzleFixture, OneOverTheTargetIsTooBad)
@@ -166,8 +166,8 @@ TEST_F(TPuzzleFixture, SlopedFirstProbes)
     EXPECT_EQ(Row.Slope > 0 ? State.LeftEnd : State.RightEnd, Mark);
     EXPECT_EQ(Row.Slope > 0 ? State.RightEnd : State.LeftEnd,
               (TBarMark{static_cast<std::uint8_t>(Row.Slope > 0 ? 32 : 0), 10}));
-    EXPECT_EQ(Effects.Log.back(), "mark " + std::to_string(Row.Pos) + "/16/" +
-                                      std::to_string(Row.Slope) + " sloped");
+    EXPECT_EQ(Effects.Log.back(),
+              "mark " + std::to_string(Row.Pos) + "/16/" + std::to_string(Row.Slope) + " sloped");
     // A coin is thrown only when both sides need the same number of digits.
     EXPECT_EQ(Coins.Bits.empty(), Row.Pos == 16);
   }
@@ -194,8 +194,8 @@ TEST_F(TPuzzleFixture, LevelFirstProbeUsesTheNearerWall)
     Start(1);
     Coins.Fives = {Row.Draw};
     Play({Row.Pos});
-    EXPECT_EQ(Puzzle.State().Best,
-              (TBarMark{static_cast<std::uint8_t>(Row.Pos), static_cast<std::uint8_t>(Row.Height)}));
+    EXPECT_EQ(Puzzle.State().Best, (TBarMark{static_cast<std::uint8_t>(Row.Pos),
+                                             static_cast<std::uint8_t>(Row.Height)}));
     EXPECT_EQ(Puzzle.State().LeftEnd, (TBarMark{0, 10}));
     EXPECT_EQ(Puzzle.State().RightEnd, (TBarMark{32, 10}));
     EXPECT_EQ(Effects.Finishes, 0);
@@ -209,7 +209,7 @@ TEST_F(TPuzzleFixture, LevelSpansDecideTheSide)
   SetEnds({0, 10}, {13, 40}, {32, 10}, 1);
   Coins.Reals = {0.0}; // MidHeight's draw: the low end of its range
   Play({20});
-  EXPECT_TRUE(Coins.Reals.empty()); // no coin: only MidHeight drew
+  EXPECT_TRUE(Coins.Reals.empty());                       // no coin: only MidHeight drew
   EXPECT_EQ(Puzzle.State().RightEnd, (TBarMark{20, 19})); // (250 - 60) / 10
   EXPECT_EQ(Puzzle.State().Best, (TBarMark{13, 40}));
 
@@ -219,7 +219,7 @@ TEST_F(TPuzzleFixture, LevelSpansDecideTheSide)
     Coins.Reals = {Coin, 0.5};
     Play({20});
     const auto& State = Puzzle.State();
-    if (Coin < 0.5) { // on the right, a low coin favours the new bar
+    if (Coin < 0.5) {                            // on the right, a low coin favours the new bar
       EXPECT_EQ(State.Best, (TBarMark{20, 58})); // 40 + 2 + 2 * 8
       EXPECT_EQ(State.LeftEnd, (TBarMark{12, 40}));
     } else {

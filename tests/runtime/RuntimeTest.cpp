@@ -16,8 +16,9 @@ TEST(Rounding, HalvesGoToEvenNeighbour)
   const struct {
     double In;
     double Out;
-  } Rows[] = {{2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {0.49999999999999994, 0},
-              {2.4, 2}, {2.6, 3}, {-2.6, -3}, {1e15 + 0.5, 1e15}, {7, 7}};
+  } Rows[] = {
+      {2.5, 2}, {3.5, 4}, {-0.5, 0},  {-1.5, -2},         {-2.5, -2}, {0.49999999999999994, 0},
+      {2.4, 2}, {2.6, 3}, {-2.6, -3}, {1e15 + 0.5, 1e15}, {7, 7}};
   for (const auto& Row : Rows) {
     SCOPED_TRACE(Row.In);
     EXPECT_EQ(RoundHalfEven(Row.In), Row.Out);
