@@ -20,7 +20,7 @@ run: configure
 test: build lint
 	ctest --preset $(PRESET)
 
-lint: configure
+lint: build
 	bash tools/lint.sh format
 	bash tools/lint.sh tidy $(BUILD_DIR)
 
