@@ -1,8 +1,9 @@
-# The two everyday commands; both install what is missing first.
+# The two everyday commands, `make run` and `make test`; both install what is missing first.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test lint bench clean
+.PHONY: deps configure build run test lint sanitize fuzz bench clean
 
 deps:
 	@bash tools/ensure-deps.sh
@@ -17,15 +18,29 @@ run: configure
 	cmake --build --preset $(PRESET) -j 2 --target yamaruka
 	$(BUILD_DIR)/app/yamaruka
 
+# Every test: the optimised build with the format and static checks, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and half a minute of fuzzing.
 test: build lint
 	ctest --preset $(PRESET)
+	$(MAKE) --no-print-directory sanitize
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
 
 lint: build
 	bash tools/lint.sh format
 	bash tools/lint.sh tidy $(BUILD_DIR)
 
+sanitize: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j 2
+	ctest --preset asan
+
+# make fuzz FUZZ_SECONDS=N runs the drawing surface's fuzzer for N seconds.
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j 2 --target surface_fuzz
+	bash tools/fuzz.sh build/fuzz/fuzz/surface_fuzz $(FUZZ_SECONDS)
+
 bench: build
-	@echo "DrawExample / Clear ratio and the drawing timings:"
 	$(BUILD_DIR)/bench/yamaruka_bench
 
 clean:
