@@ -4,8 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
-constexpr int Games = 100000;
+// YAMARUKA_RANDOM_GAMES raises the count for a longer run.
+int GameCount()
+{
+  const char* Text = std::getenv("YAMARUKA_RANDOM_GAMES");
+  const int Asked = Text != nullptr ? std::atoi(Text) : 0;
+  return Asked > 0 ? Asked : 100000;
+}
 
 // The promises every answered probe must keep, whatever the player and the coins do.
 void ExpectInvariants(const TPuzzleState& S, const TProbeAnswer& Answer, const TPuzzleState& Old,
@@ -60,6 +69,7 @@ public:
 // mid-game: every answered probe keeps the invariants and every game ends exactly once.
 TEST(RandomGames, InvariantsHoldAfterEveryProbe)
 {
+  const int Games = GameCount();
   TWatchingRecorder Effects;
   Effects.KeepLog = false;
   TSeededRandom Random(20261208);
@@ -119,5 +129,7 @@ TEST(RandomGames, InvariantsHoldAfterEveryProbe)
   RecordProperty("games", Games);
   RecordProperty("probes", static_cast<int>(Probes));
   RecordProperty("overflows", Overflows);
+  std::printf("random games: %d games, %lld probes, %d ended, %d height overflows\n", Games, Probes,
+              Ended, Overflows);
   EXPECT_GT(Ended, Games / 2);
 }
