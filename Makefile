@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test lint sanitize fuzz bench clean
+.PHONY: deps configure build run test lint sanitize fuzz bench package clean
 
 deps:
 	@bash tools/ensure-deps.sh
@@ -39,6 +39,10 @@ fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j 2 --target surface_fuzz
 	bash tools/fuzz.sh build/fuzz/fuzz/surface_fuzz $(FUZZ_SECONDS)
+
+# make package: build/default/package/yamaruka_<version>_<arch>.deb
+package: build
+	cd $(BUILD_DIR) && cpack -B package
 
 bench: build
 	$(BUILD_DIR)/bench/yamaruka_bench
