@@ -10,6 +10,8 @@ QFont GothicFont(const QString& Face, int Pixels, bool Bold)
                        ? QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}
                        : QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
   Font.setStyleHint(QFont::SansSerif);
+  // The IPA faces hold every character the window shows: no search for fallback faces.
+  Font.setStyleStrategy(QFont::NoFontMerging);
   Font.setPixelSize(Pixels);
   Font.setBold(Bold);
   return Font;

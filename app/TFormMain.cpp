@@ -123,7 +123,7 @@ void TFormMain::BuildControls()
   PanelTray->setGeometry(1, 599, 933, 41);
   SetAlign(*PanelTray, TAlign::alBottom);
 
-  MemoSetsumei = new QPlainTextEdit(Explanation, PanelImage);
+  MemoSetsumei = new QPlainTextEdit(PanelImage);
   MemoSetsumei->setGeometry(17, 19, 904, 235);
   MemoSetsumei->setReadOnly(true);
   MemoSetsumei->setFont(GothicFont(QStringLiteral("ＭＳ Ｐゴシック"), 19, false));
@@ -137,6 +137,8 @@ void TFormMain::BuildControls()
   MemoColours.setColor(QPalette::Base, QColor(255, 255, 192));
   MemoColours.setColor(QPalette::Text, Qt::black);
   MemoSetsumei->setPalette(MemoColours);
+  // The text comes last, so that it is laid out once, at its own size and font.
+  MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
   SetAnchors(*MemoSetsumei, akLeft | akTop);
   SetAlign(*PanelImage, TAlign::alClient);

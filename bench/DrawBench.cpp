@@ -1,3 +1,5 @@
+#include "Strategy.h"
+
 #include "MyImageU/TMyImage.h"
 #include "puzzle/BarFigure.h"
 #include "puzzle/TPuzzle.h"
@@ -89,17 +91,8 @@ void BM_PlayedPuzzle(benchmark::State& State)
   for (auto _ : State) {
     Puzzle.Begin();
     Effects.Finished = false;
-    while (!Effects.Finished) {
-      const auto& P = Puzzle.State();
-      // Halving; in the level puzzle a Fibonacci opening, then Best mirrored in the range.
-      int Pos = Sloped ? (P.LeftEnd.Pos + P.RightEnd.Pos) / 2 : 13;
-      if (!Sloped && P.ClickCount > 0) {
-        Pos = P.LeftEnd.Pos + P.RightEnd.Pos - P.Best.Pos;
-        if (Pos == P.Best.Pos)
-          Pos = Pos + 1 < P.RightEnd.Pos ? Pos + 1 : Pos - 1;
-      }
-      Puzzle.Probe(static_cast<std::uint8_t>(Pos));
-    }
+    while (!Effects.Finished)
+      Puzzle.Probe(NextProbe(Puzzle.State()));
   }
 }
 BENCHMARK(BM_PlayedPuzzle)->Arg(1)->Arg(0)->ArgName("sloped");

@@ -3,6 +3,8 @@
 #include "app/TRadioGroup.h"
 #include "puzzle/PuzzleSolver.h"
 
+#include <QFontMetrics>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -283,6 +285,38 @@ TEST_F(TFormTest, CloseEndsAtOnceMidPuzzle)
   S.Click(F.ButtonClose);
   EXPECT_FALSE(F.isVisible());
   EXPECT_TRUE(S.Closer.Boxes.empty());
+}
+
+// The window's faces do without fallback faces, so a character they lack would show as a
+// box: every text on the window must be in its control's own face.
+TEST_F(TFormTest, EveryTextIsInItsOwnFace)
+{
+  int Checked = 0;
+  const auto Expect = [&Checked](const QWidget* W, const QString& Text) {
+    const QFontMetrics Metrics(W->font());
+    for (const QChar C : Text) {
+      if (C.isSpace())
+        continue;
+      EXPECT_TRUE(Metrics.inFont(C)) << "U+" << std::hex << static_cast<int>(C.unicode()) << " in "
+                                     << W->metaObject()->className();
+      ++Checked;
+    }
+  };
+  for (const QWidget* W : F.findChildren<QWidget*>()) {
+    if (const auto* Button = qobject_cast<const QAbstractButton*>(W))
+      Expect(W, Button->text());
+    else if (const auto* Edit = qobject_cast<const QLineEdit*>(W))
+      Expect(W, Edit->text());
+    else if (const auto* Memo = qobject_cast<const QPlainTextEdit*>(W))
+      Expect(W, Memo->toPlainText());
+    else if (const auto* Panel = dynamic_cast<const TPanel*>(W))
+      Expect(W, Panel->Caption());
+    else if (const auto* Group = qobject_cast<const QGroupBox*>(W))
+      Expect(W, Group->title());
+  }
+  S.Click(F.ButtonSetsumei); // "説明を見る"
+  Expect(F.ButtonSetsumei, F.ButtonSetsumei->text());
+  EXPECT_GT(Checked, 300); // the explanation alone has more
 }
 
 // Events before the first tick must not fail: the surface is made on demand.

@@ -1,0 +1,166 @@
+// The whole window: start-up against a bare Qt window, and a bar button's click to the
+// repainted surface.
+#include "StartChild.h"
+#include "Strategy.h"
+
+#include "MyImageU/TMyImage.h"
+#include "app/TFormMain.h"
+#include "app/TRadioGroup.h"
+#include "puzzle/TPuzzleEffects.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+using TClock = std::chrono::steady_clock;
+
+long PeakKilobytes()
+{
+  rusage Usage{};
+  getrusage(RUSAGE_SELF, &Usage);
+  return Usage.ru_maxrss;
+}
+
+class TNoEffects : public TPuzzleEffects {
+public:
+  void ShowCount(const std::string&) override {}
+  void ShowTarget(const std::string&) override {}
+  void LockBarButtons(bool) override {}
+  void EnableDrawButton(bool) override {}
+  void ShowMessage(const std::string&) override {}
+  void ClearImage() override {}
+  void DrawMark(TBarMark, std::int8_t, bool) override {}
+  void DrawExample(bool) override {}
+};
+
+// One child start-up: its time and peak memory.
+struct TStart {
+  double Seconds = 0;
+  long PeakKB = 0;
+};
+
+bool StartOnce(const char* Kind, TStart& Result)
+{
+  char Self[4096] = {};
+  const ssize_t Length = readlink("/proc/self/exe", Self, sizeof Self - 1);
+  if (Length <= 0)
+    return false;
+  const std::string Command = std::string(Self) + " " + StartChildFlag + Kind + " 2>/dev/null";
+  FILE* Child = popen(Command.c_str(), "r");
+  if (Child == nullptr)
+    return false;
+  long Microseconds = 0;
+  const bool Read = std::fscanf(Child, "%ld %ld", &Microseconds, &Result.PeakKB) == 2;
+  Result.Seconds = static_cast<double>(Microseconds) * 1e-6;
+  return pclose(Child) == 0 && Read;
+}
+
+void BM_StartToReady(benchmark::State& State, const char* Kind)
+{
+  double PeakSum = 0;
+  for (auto _ : State) {
+    TStart Start;
+    if (!StartOnce(Kind, Start)) {
+      State.SkipWithError("the child start-up failed");
+      return;
+    }
+    State.SetIterationTime(Start.Seconds);
+    PeakSum += static_cast<double>(Start.PeakKB);
+  }
+  State.counters["peak_kB"] = PeakSum / static_cast<double>(State.iterations());
+}
+BENCHMARK_CAPTURE(BM_StartToReady, bare, "bare")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartToReady, program, "program")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+
+// From the press of a bar button to the surface painted again. A click that would find the
+// summit is not timed: its end message is a modal box, not a picture; the game starts anew.
+void BM_ClickToPicture(benchmark::State& State)
+{
+  const bool Sloped = State.range(0) == 1;
+  TSeededRandom Random(1);
+  TFormMain Form(&Random);
+  Form.ShowCentred();
+  while (Form.TimerCreate->isActive())
+    QCoreApplication::processEvents();
+  // Safety net: should a box open after all, close it at once.
+  QTimer Closer;
+  QObject::connect(&Closer, &QTimer::timeout, [] {
+    if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      Box->done(QMessageBox::Ok);
+  });
+  Closer.start(0);
+  QTest::mouseClick(Form.RadioGroupKeisya->Item(Sloped ? 0 : 1), Qt::LeftButton);
+  QTest::mouseClick(Form.ButtonBegin, Qt::LeftButton);
+  TNoEffects Nothing;
+  TPuzzle Oracle(Nothing, Random); // never probes: only asks what a probe would answer
+  for (auto _ : State) {
+    const TPuzzleState& P = Form.Puzzle().State();
+    const std::uint8_t Pos = NextProbe(P);
+    Oracle.SetState(P);
+    const bool Summit = Sloped ? Oracle.ProbeSloped(Pos, P.ClickCount + 1).Summit
+                               : Oracle.ProbeLevel(Pos, P.ClickCount + 1).Summit;
+    if (Summit) {
+      State.PauseTiming();
+      QTest::mouseClick(Form.ButtonBegin, Qt::LeftButton);
+      State.ResumeTiming();
+    }
+    QTest::mouseClick(Form.BarButtons[NextProbe(Form.Puzzle().State())], Qt::LeftButton);
+    Form.MyImage->repaint();
+  }
+}
+BENCHMARK(BM_ClickToPicture)->Arg(1)->Arg(0)->ArgName("sloped")->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int RunStartChild(const char* Kind, int argc, char** argv)
+{
+  const auto Begin = TClock::now();
+  QApplication App(argc, argv);
+  std::unique_ptr<QWidget> Window;
+  QTimer* FirstTick = nullptr;
+  if (std::strcmp(Kind, "program") == 0) {
+    auto* Form = new TFormMain;
+    Form->ShowCentred();
+    Window.reset(Form);
+    FirstTick = Form->TimerCreate;
+  } else {
+    Window = std::make_unique<QWidget>();
+    Window->resize(1120, 641);
+    Window->show();
+    FirstTick = new QTimer(Window.get());
+    FirstTick->setInterval(1);
+    FirstTick->setSingleShot(true);
+    FirstTick->start();
+  }
+  // Connected after the window's own handler, so it runs when the first tick has been handled.
+  QObject::connect(FirstTick, &QTimer::timeout, [&] {
+    const auto Ready = TClock::now();
+    std::printf("%lld %ld\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::microseconds>(Ready - Begin).count()),
+                PeakKilobytes());
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+  });
+  return QApplication::exec();
+}
