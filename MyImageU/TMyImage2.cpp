@@ -59,6 +59,13 @@ void TMyImage2::FollowControlSize()
   update();
 }
 
+void TMyImage2::ShowDrawn()
+{
+  const TPixelRect D = Raster->TakeDirty();
+  if (D.Left < D.Right && D.Top < D.Bottom)
+    update(D.Left, D.Top, D.Right - D.Left, D.Bottom - D.Top);
+}
+
 void TMyImage2::SetPenColor(TColor Color)
 {
   Canvas().SetPenColor(Color);
@@ -90,7 +97,7 @@ void TMyImage2::ClearWith(TColor Color)
   C.FillRect(C.ClipBox());
   C.SetBrushColor(OldColor);
   C.SetBrushStyle(OldStyle);
-  update();
+  ShowDrawn();
 }
 
 void TMyImage2::ResetMatrix()
@@ -122,7 +129,7 @@ void TMyImage2::LineToXY(double X, double Y)
 {
   const TPixelPoint P = WorldToPixel(X, Y);
   Canvas().LineTo(P);
-  update();
+  ShowDrawn();
 }
 
 void TMyImage2::PolygonOutline(std::span<const TRealPoint> Vertices)
@@ -163,7 +170,7 @@ void TMyImage2::FloodFillXY(double X, double Y, TFillStyle Style)
     C.FloodFill(P.X, P.Y, C.PenColor(), TFloodMode::Border);
   else
     C.FloodFill(P.X, P.Y, C.GetPixel(P.X, P.Y), TFloodMode::Surface);
-  update();
+  ShowDrawn();
 }
 
 void TMyImage2::RectangleOutline(double X1, double X2, double Y1, double Y2)

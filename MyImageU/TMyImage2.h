@@ -66,6 +66,7 @@ protected:
 
 private:
   void FollowControlSize();
+  void ShowDrawn(); // asks for a repaint of what the last operation changed
 
   TPixelPoint Origin;
   std::int32_t Scale = 0;

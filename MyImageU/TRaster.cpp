@@ -36,9 +36,30 @@ TColor TRaster::GetPixel(std::int32_t X, std::int32_t Y) const
 
 void TRaster::SetPixel(std::int32_t X, std::int32_t Y, TColor Color)
 {
-  if (Inside(X, Y))
-    Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) +
-           static_cast<std::size_t>(X)] = ToNative(Color);
+  if (!Inside(X, Y))
+    return;
+  Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) + static_cast<std::size_t>(X)] =
+      ToNative(Color);
+  Touch(X, Y, X + 1, Y + 1);
+}
+
+void TRaster::Touch(int Left, int Top, int Right, int Bottom)
+{
+  if (Left >= Right || Top >= Bottom)
+    return;
+  if (Dirty.Left >= Dirty.Right || Dirty.Top >= Dirty.Bottom) {
+    Dirty = {Left, Top, Right, Bottom};
+    return;
+  }
+  Dirty = {std::min(Dirty.Left, Left), std::min(Dirty.Top, Top), std::max(Dirty.Right, Right),
+           std::max(Dirty.Bottom, Bottom)};
+}
+
+TPixelRect TRaster::TakeDirty()
+{
+  const TPixelRect Taken = Dirty;
+  Dirty = {};
+  return Taken;
 }
 
 void TRaster::LineTo(TPixelPoint To)
@@ -71,6 +92,11 @@ void TRaster::LineTo(TPixelPoint To)
   }
   if (First > Last)
     return;
+  // Every pixel of the line lies in the box of its ends.
+  Touch(static_cast<int>(std::clamp<long long>(std::min(From.X, To.X), 0, W)),
+        static_cast<int>(std::clamp<long long>(std::min(From.Y, To.Y), 0, H)),
+        static_cast<int>(std::clamp<long long>(std::max<long long>(From.X, To.X) + 1, 0, W)),
+        static_cast<int>(std::clamp<long long>(std::max<long long>(From.Y, To.Y) + 1, 0, H)));
   // Nearest pixel to the exact line, halves rounded up: the minor offset of step I is
   // floor((2 I Run + Steps) / (2 Steps)), found once and then carried along.
   const std::uint32_t Native = ToNative(Pen);
@@ -132,6 +158,7 @@ std::uint32_t TRaster::BrushPixel(int X, int Y) const
 
 void TRaster::PaintSpan(int Y, int Left, int Right, std::uint32_t Tag)
 {
+  Touch(Left, Y, Right + 1, Y + 1);
   std::uint32_t* Row = Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
   if (Style == TBrushStyle::bsSolid) {
     std::fill(Row + Left, Row + Right + 1, (ToNative(Brush) & ~Opaque) | Tag);
@@ -287,12 +314,14 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
         break;
     }
   }
-  for (const TSpan& Span : FilledSpans)
+  for (const TSpan& Span : FilledSpans) {
+    Touch(Span.Left, Span.Top, Span.Right + 1, Span.Bottom + 1);
     for (int RowY = Span.Top; RowY <= Span.Bottom; ++RowY) {
       std::uint32_t* Row = RowOf(RowY);
       for (int I = Span.Left; I <= Span.Right; ++I)
         Row[I] |= Opaque;
     }
+  }
 }
 
 void TRaster::Resize(int Width, int Height)
@@ -312,4 +341,5 @@ void TRaster::Resize(int Width, int Height)
   Pixels.swap(Resized);
   W = Width;
   H = Height;
+  Dirty = {0, 0, W, H};
 }

@@ -79,6 +79,10 @@ public:
   // Takes a new size, keeping the picture anchored at the bottom-left corner; new area white.
   void Resize(int Width, int Height);
 
+  // The smallest rectangle holding every pixel changed since the last call (empty when
+  // none), so that only that part of the screen is painted again.
+  TPixelRect TakeDirty();
+
 private:
   struct TSpan { // rows Top..Bottom, columns Left..Right, all included
     int Top;
@@ -103,6 +107,8 @@ private:
   int FontPoints = 8;
   TColor Font = clBlack;
   TPixelPoint PenAt;
+  TPixelRect Dirty;
+  void Touch(int Left, int Top, int Right, int Bottom);
   // Kept between fills so that a fill allocates nothing once warmed up.
   struct TSeed {
     int Y;

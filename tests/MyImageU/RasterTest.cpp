@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace {
 int CountColor(const TRaster& R, TColor Color)
@@ -148,4 +150,52 @@ TEST(Raster, ResizeKeepsTheBottomLeftCorner)
   R.Resize(3, 3);
   EXPECT_EQ(CountColor(R, clWhite), 9);
   R.FloodFill(0, 0, clBlack, TFloodMode::Border);
+}
+
+// The screen repaints only the dirty rectangle: a changed pixel outside it would stay stale
+// on the screen. Random lines (far ends included), rectangles, fills and pixels.
+TEST(Raster, DirtyRectangleHoldsEveryChangedPixel)
+{
+  TRaster R(64, 48);
+  (void)R.TakeDirty();
+  std::uint64_t State = 12345;
+  const auto Next = [&State](int N) {
+    State = State * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<int>((State >> 33) % static_cast<std::uint64_t>(N));
+  };
+  const auto Coordinate = [&] { return Next(8) == 0 ? Next(20001) - 10000 : Next(80) - 8; };
+  for (int Step = 0; Step < 3000; ++Step) {
+    SCOPED_TRACE(Step);
+    constexpr std::size_t Count = std::size_t{64} * 48;
+    const std::vector<std::uint32_t> Before(R.Bits(), R.Bits() + Count);
+    R.SetPenColor(static_cast<TColor>(Next(4)) * 0x3F3F3FU);
+    R.SetBrushColor(static_cast<TColor>(Next(4)) * 0x404040U);
+    switch (Next(4)) {
+    case 0:
+      R.MoveTo({Coordinate(), Coordinate()});
+      R.LineTo({Coordinate(), Coordinate()});
+      break;
+    case 1:
+      R.FillRect({Coordinate(), Coordinate(), Coordinate(), Coordinate()});
+      break;
+    case 2:
+      R.FloodFill(Next(64), Next(48), R.PenColor(),
+                  Next(2) == 0 ? TFloodMode::Border : TFloodMode::Surface);
+      break;
+    default:
+      R.SetPixel(Coordinate(), Coordinate(), 0x123456);
+      break;
+    }
+    const TPixelRect D = R.TakeDirty();
+    for (int Y = 0; Y < 48; ++Y)
+      for (int X = 0; X < 64; ++X)
+        if (const auto At = static_cast<std::size_t>(Y) * 64 + static_cast<std::size_t>(X);
+            R.Bits()[At] != Before[At]) {
+          ASSERT_TRUE(X >= D.Left && X < D.Right && Y >= D.Top && Y < D.Bottom)
+              << "(" << X << ", " << Y << ") changed outside " << D.Left << "," << D.Top << " - "
+              << D.Right << "," << D.Bottom;
+        }
+    const TPixelRect After = R.TakeDirty();
+    ASSERT_GE(After.Left, After.Right) << "taking it empties it";
+  }
 }

@@ -371,8 +371,8 @@ TEST(EndToEnd, MemcheckFindsNoErrorAndNoLeakOfOurs)
   S.Patience = 12;
   S.StartApp({"valgrind", "--tool=memcheck", "--leak-check=full", "--show-leak-kinds=definite",
               "--errors-for-leak-kinds=definite",
-              "--suppressions=" YAMARUKA_SOURCE_DIR "/tools/valgrind.supp", "--xml=yes",
-              "--xml-file=" + Log});
+              std::string("--suppressions=") + YAMARUKA_SOURCE_DIR + "/tools/valgrind.supp",
+              "--xml=yes", "--xml-file=" + Log});
   PlayPuzzleOneAndQuit(S);
   ASSERT_TRUE(WIFEXITED(S.AppStatus));
 
