@@ -41,29 +41,31 @@ TRaster& TMyImage2::Canvas()
 {
   if (!Raster)
     Raster.emplace(width(), height());
-  else
-    FollowControlSize(); // a hidden control gets its resize event only when shown
   return *Raster;
 }
 
-void TMyImage2::FollowControlSize()
+void TMyImage2::GrowToControl()
 {
-  if (Raster->Width() == width() && Raster->Height() == height())
-    return;
-  // The picture stays on the bottom edge, where the bars stand above their buttons.
-  const int Grown = height() - Raster->Height();
-  Raster->Resize(width(), height());
+  // A smaller control shows part of the raster and discards nothing, so that growing back
+  // shows every bar again. Growth goes up and to the right: the picture keeps standing on the
+  // bottom edge, above the bar buttons, and the origin moves up with it.
+  const int Grown = std::max(height() - Raster->Height(), 0);
+  Raster->Resize(std::max(width(), Raster->Width()), Raster->Height() + Grown);
   const long long Moved = static_cast<long long>(Origin.Y) + Grown;
   Origin.Y = static_cast<std::int32_t>(std::clamp<long long>(
       Moved, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-  update();
+}
+
+int TMyImage2::ShownFrom() const
+{
+  return Raster->Height() - height();
 }
 
 void TMyImage2::ShowDrawn()
 {
   const TPixelRect D = Raster->TakeDirty();
   if (D.Left < D.Right && D.Top < D.Bottom)
-    update(D.Left, D.Top, D.Right - D.Left, D.Bottom - D.Top);
+    update(D.Left, D.Top - ShownFrom(), D.Right - D.Left, D.Bottom - D.Top);
 }
 
 void TMyImage2::SetPenColor(TColor Color)
@@ -109,8 +111,6 @@ void TMyImage2::ResetMatrix()
 
 TPixelPoint TMyImage2::WorldToPixel(double X, double Y)
 {
-  if (Raster)
-    FollowControlSize();
   LastPoint = {X, Y};
   const double U = Matrix[0][0] * X + Matrix[0][1] * Y + Matrix[0][2];
   const double V = Matrix[1][0] * X + Matrix[1][1] * Y + Matrix[1][2];
@@ -200,12 +200,17 @@ void TMyImage2::paintEvent(QPaintEvent* Event)
                      Raster->Height(), static_cast<qsizetype>(Raster->Width()) * 4,
                      QImage::Format_RGB32);
   QPainter Painter(this);
-  Painter.drawImage(Event->rect().topLeft(), Image, Event->rect());
+  const QRect Shown = Event->rect().translated(0, ShownFrom()).intersected(Image.rect());
+  Painter.drawImage(Shown.translated(0, -ShownFrom()).topLeft(), Image, Shown);
 }
 
 void TMyImage2::resizeEvent(QResizeEvent* Event)
 {
   QWidget::resizeEvent(Event);
-  if (Raster)
-    FollowControlSize();
+  if (!Raster)
+    return;
+  GrowToControl();
+  // The bottom-left corner is what stays: another height shows the raster shifted.
+  if (Event->oldSize().height() != height())
+    update();
 }

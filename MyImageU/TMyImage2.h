@@ -50,7 +50,8 @@ public:
   void RectangleOutline(double X1, double X2, double Y1, double Y2);
   void FillRectangle(double X1, double X2, double Y1, double Y2);
 
-  // The canvas; the raster comes into being on the first call, at the control's size.
+  // The canvas; the raster comes into being on the first call, at the control's size. It
+  // grows with the control and never shrinks: the control shows its bottom-left part.
   TRaster& Canvas();
   [[nodiscard]] bool HasCanvas() const { return Raster.has_value(); }
 
@@ -65,8 +66,9 @@ protected:
   void resizeEvent(QResizeEvent* Event) override;
 
 private:
-  void FollowControlSize();
-  void ShowDrawn(); // asks for a repaint of what the last operation changed
+  void GrowToControl();
+  [[nodiscard]] int ShownFrom() const; // the raster row on the control's top row
+  void ShowDrawn();                    // asks for a repaint of what the last operation changed
 
   TPixelPoint Origin;
   std::int32_t Scale = 0;

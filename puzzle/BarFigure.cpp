@@ -41,7 +41,8 @@ std::uint8_t ExampleHeight(int P, int I)
 void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
 {
   Image.Clear();
-  Image.SetOrigin(0, Image.height());
+  // The raster's bottom row is the control's bottom edge, whatever the control's height.
+  Image.SetOrigin(0, Image.Canvas().Height());
   Image.SetScale(30);
   Image.SetBrushStyle(TBrushStyle::bsSolid);
   Image.SetBrushColor(clAqua);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -238,11 +241,13 @@ TEST(Surface, ViewingSetUpAfterConstruction)
   EXPECT_EQ(V.GetViewDirection(), Before);
 }
 
-// A taller or shorter window: the raster follows the control, keeps its picture on the
-// bottom edge, and the origin moves with it, so old and new bars stand on the visible bottom.
-TEST(Surface, ResizeKeepsThePictureOnTheBottomEdge)
+// A taller window grows the raster upwards and the origin moves with it, so old and new bars
+// stand on the visible bottom edge; a smaller one shows the raster's bottom-left part and
+// discards nothing, so that growing back shows every pixel as it was.
+TEST(Surface, ResizeKeepsEveryPixelAndThePictureOnTheBottomEdge)
 {
   TSurfaceHost S(300, 200);
+  S.Host->show(); // a hidden control hears of its new size only when shown
   S.Image->Clear();
   S.Image->SetOrigin(0, 200);
   S.Image->SetScale(30);
@@ -250,7 +255,6 @@ TEST(Surface, ResizeKeepsThePictureOnTheBottomEdge)
   S.Image->FillRectangle(0, 1, 0, 2); // 60 pixels tall on the bottom edge
   ASSERT_EQ(S.Pixel(15, 199), clAqua);
 
-  S.Host->resize(400, 350);
   S.Image->resize(400, 350); // as its docking host would
   EXPECT_EQ(S.Canvas().Width(), 400);
   EXPECT_EQ(S.Canvas().Height(), 350);
@@ -258,18 +262,21 @@ TEST(Surface, ResizeKeepsThePictureOnTheBottomEdge)
   EXPECT_EQ(S.Pixel(15, 349), clAqua);
   EXPECT_EQ(S.Pixel(15, 291), clAqua);
   EXPECT_EQ(S.Pixel(15, 289), clWhite);
-  S.Image->FillRectangle(1, 2, 0, 1);
-  EXPECT_EQ(S.Pixel(45, 349), clAqua);
-  EXPECT_EQ(S.Pixel(45, 321), clAqua);
+  S.Image->FillRectangle(9, 10, 0, 1); // right of what the first size showed
+  const std::vector<std::uint32_t> Drawn(S.Canvas().Bits(), S.Canvas().Bits() + 400 * 350);
 
+  for (const QSize Size : {QSize(100, 50), QSize(0, 0), QSize(400, 350)}) {
+    S.Image->resize(Size);
+    EXPECT_EQ(S.Canvas().Width(), 400);
+    EXPECT_EQ(S.Canvas().Height(), 350);
+    EXPECT_EQ(S.Image->GetOrigin(), (TPixelPoint{0, 350}));
+    EXPECT_TRUE(std::equal(Drawn.begin(), Drawn.end(), S.Canvas().Bits()))
+        << Size.width() << " x " << Size.height();
+  }
+  // What the control shows is the bottom-left part: a bar on its bottom edge.
   S.Image->resize(100, 50);
-  EXPECT_EQ(S.Pixel(15, 49), clAqua);
-  EXPECT_EQ(S.Image->GetOrigin(), (TPixelPoint{0, 50}));
-  S.Image->resize(0, 0);
-  EXPECT_EQ(S.Canvas().Width(), 0);
-  S.Image->Clear();
-  S.Image->FillRectangle(0, 1, 0, 1);
-  S.Image->resize(30, 30);
-  S.Image->FillRectangle(0, 1, 0, 1);
-  EXPECT_EQ(S.Pixel(15, 29), clAqua);
+  const QImage Shown = S.Image->grab().toImage();
+  EXPECT_EQ(Shown.pixel(15, 49), qRgb(0, 255, 255));
+  EXPECT_EQ(Shown.pixel(15, 0), qRgb(0, 255, 255));
+  EXPECT_EQ(Shown.pixel(45, 49), qRgb(255, 255, 255));
 }

@@ -111,7 +111,19 @@ TEST_F(TFormTest, SlopedGameSucceedsOnTheTarget)
   EXPECT_TRUE(F.PanelTray->isEnabled());
   EXPECT_FALSE(F.ButtonDraw->isEnabled());
   EXPECT_EQ(S.Top(100), 598); // cleared
-  for (int Pos : {16, 24, 28, 30, 31})
+  S.ClickBar(16);
+  S.ClickBar(24);
+  // A narrow, low window and back mid-puzzle: every revealed pixel is there again.
+  const TRaster& C = F.MyImage->Canvas();
+  const std::vector<std::uint32_t> Drawn(C.Bits(), C.Bits() + 933 * 598);
+  F.resize(700, 350);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F.MyImage->width() == 513; }));
+  EXPECT_EQ(F.MyImage->grab().toImage().pixel(30 * 16 - 15, 306), qRgb(0, 255, 255));
+  F.resize(1120, 641);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return F.MyImage->width() == 933; }));
+  ASSERT_EQ(C.Width() * C.Height(), 933 * 598);
+  EXPECT_TRUE(std::equal(Drawn.begin(), Drawn.end(), C.Bits()));
+  for (int Pos : {28, 30, 31})
     S.ClickBar(Pos);
   ASSERT_EQ(S.Closer.Boxes.size(), 1U);
   EXPECT_EQ(S.Closer.Boxes[0].Text, "おめでとう\n成功です");

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 // The program's generator with a fixed seed: the window's own seeding from the clock is
@@ -139,11 +140,31 @@ private:
     QTest::keyClick(Target, Keys[Dice.Integer(std::size(Keys))]);
     NoteEndMessages(Boxes);
   }
+  // From a sliver to larger than the screen. The raster keeps every pixel: what grows is
+  // added above and to the right of the old picture.
   void Resize()
   {
-    // From a sliver to larger than the screen.
+    const TRaster* Before =
+        Form->MyImage != nullptr && Form->MyImage->HasCanvas() ? &Form->MyImage->Canvas() : nullptr;
+    const int OldWidth = Before != nullptr ? Before->Width() : 0;
+    const int OldHeight = Before != nullptr ? Before->Height() : 0;
+    const std::vector<std::uint32_t> Old(
+        Before != nullptr ? Before->Bits() : nullptr,
+        Before != nullptr ? Before->Bits() + std::ptrdiff_t{OldWidth} * OldHeight : nullptr);
     Form->resize(static_cast<int>(1 + Dice.Integer(1600)),
                  static_cast<int>(1 + Dice.Integer(1000)));
+    QCoreApplication::sendPostedEvents();
+    if (Before == nullptr)
+      return;
+    const TRaster& After = Form->MyImage->Canvas();
+    ASSERT_GE(After.Width(), OldWidth);
+    ASSERT_GE(After.Height(), OldHeight);
+    const int Shift = After.Height() - OldHeight;
+    for (int Y = 0; Y < OldHeight; ++Y)
+      ASSERT_TRUE(std::equal(Old.begin() + std::ptrdiff_t{Y} * OldWidth,
+                             Old.begin() + std::ptrdiff_t{Y + 1} * OldWidth,
+                             After.Bits() + std::ptrdiff_t{Y + Shift} * After.Width()))
+          << "row " << Y << " lost by a resize";
   }
   void NoteEndMessages(std::size_t Before)
   {
