@@ -1,17 +1,100 @@
 #include "app/Fonts.h"
 
-#include <QStringList>
+#include <QFontDatabase>
+#include <QFontMetrics>
 
-QFont GothicFont(const QString& Face, int Pixels, bool Bold)
+#include <cstdio>
+#include <map>
+
+namespace {
+const std::array<QString, 3> Faces{QStringLiteral("ＭＳ Ｐゴシック"),
+                                   QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ゴシック")};
+
+bool HasEveryCharacter(const QString& Family, const QString& Shown)
 {
-  const bool Proportional = Face == QStringLiteral("ＭＳ Ｐゴシック");
-  QFont Font;
-  Font.setFamilies(Proportional
-                       ? QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}
-                       : QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
-  Font.setStyleHint(QFont::SansSerif);
-  // The IPA faces hold every character the window shows: no search for fallback faces.
+  if (!QFontDatabase::hasFamily(Family))
+    return false;
+  QFont Font(Family);
   Font.setStyleStrategy(QFont::NoFontMerging);
+  const QFontMetrics Metrics(Font);
+  for (const QChar C : Shown)
+    if (!C.isSpace() && !Metrics.inFont(C))
+      return false;
+  return true;
+}
+} // namespace
+
+QStringList TGothicFaces::Candidates(const QString& Face)
+{
+  const bool Proportional = Face == Faces[0];
+  // Each pair is (proportional, fixed); the face's own kind goes first.
+  const auto Pair = [Proportional](const char* P, const char* Fixed) {
+    return Proportional ? QStringList{QString::fromUtf8(P), QString::fromUtf8(Fixed)}
+                        : QStringList{QString::fromUtf8(Fixed), QString::fromUtf8(P)};
+  };
+  QStringList Families{Face,
+                       Proportional ? QStringLiteral("MS PGothic") : QStringLiteral("MS Gothic")};
+  Families << Pair("IPAPGothic", "IPAGothic")
+           << QStringList{QStringLiteral("Hiragino Sans"),
+                          QStringLiteral("Hiragino Kaku Gothic ProN"),
+                          QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP")}
+           << Pair("VL PGothic", "VL Gothic") << Pair("TakaoPGothic", "TakaoGothic")
+           << QStringLiteral("Droid Sans Fallback");
+  return Families;
+}
+
+QString TGothicFaces::Choose(const QStringList& Candidates,
+                             const std::function<bool(const QString&)>& Covers)
+{
+  for (const QString& Family : Candidates)
+    if (Covers(Family))
+      return Family;
+  return {};
+}
+
+TGothicFaces::TGothicFaces(const QString& Shown)
+{
+  std::map<QString, bool> Known; // the fixed faces share their candidates: look once
+  const auto Covers = [&Known, &Shown](const QString& Family) {
+    const auto [At, New] = Known.try_emplace(Family, false);
+    if (New)
+      At->second = HasEveryCharacter(Family, Shown);
+    return At->second;
+  };
+  bool AnyJapanese = true;
+  for (std::size_t I = 0; I < Faces.size(); ++I) {
+    const QStringList Families = Candidates(Faces[I]);
+    Chosen[I].Family = Choose(Families, Covers);
+    Chosen[I].Whole = !Chosen[I].Family.isEmpty();
+    if (Chosen[I].Whole)
+      continue;
+    // Nothing shows every character: the first installed candidate, helped by fallback faces.
+    Chosen[I].Family =
+        Choose(Families, [](const QString& F) { return QFontDatabase::hasFamily(F); });
+    AnyJapanese = AnyJapanese && !Chosen[I].Family.isEmpty();
+  }
+  if (!AnyJapanese)
+    std::fprintf(stderr, "yamaruka: no Japanese Gothic font is installed, so texts may show as "
+                         "boxes (on Debian: apt install fonts-ipafont-gothic)\n");
+}
+
+const TGothicFaces::TChoice& TGothicFaces::For(const QString& Face) const
+{
+  for (std::size_t I = 0; I < Faces.size(); ++I)
+    if (Faces[I] == Face)
+      return Chosen[I];
+  return Chosen[1];
+}
+
+QFont TGothicFaces::Font(const QString& Face, int Pixels, bool Bold) const
+{
+  const TChoice& Choice = For(Face);
+  QFont Font;
+  if (!Choice.Family.isEmpty())
+    Font.setFamily(Choice.Family);
+  Font.setStyleHint(QFont::SansSerif);
+  if (Choice.Whole)
+    Font.setStyleStrategy(QFont::NoFontMerging);
   Font.setPixelSize(Pixels);
   Font.setBold(Bold);
   return Font;

@@ -25,6 +25,17 @@
 
 namespace {
 const QString AppTitle = QStringLiteral("ヤマルカ");
+const QString WindowCaption =
+    QStringLiteral("ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）");
+const QString ClosingText = QStringLiteral("終了");
+const QString SelectorText = QStringLiteral("パズル選択");
+const QStringList PuzzleItems{QStringLiteral("１（傾斜つき）"), QStringLiteral("２（傾斜なし）")};
+const QString BeginText = QStringLiteral("開始");
+const QString TargetText = QStringLiteral("目標　　回");
+const QString CountText = QStringLiteral("　　　　回");
+const QString HideText = QStringLiteral("説明を隠す");
+const QString ShowText = QStringLiteral("説明を見る");
+const QString DrawText = QStringLiteral("棒グラフの例");
 
 // The lines stay whole, as the player reads them.
 // clang-format off
@@ -42,6 +53,14 @@ const QString Explanation = QStringLiteral(
     "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
 // clang-format on
 
+// Every character the window's controls show, for the choice of faces.
+QString ShownTexts()
+{
+  return WindowCaption + ClosingText + SelectorText + PuzzleItems.join(QString()) + BeginText +
+         TargetText + CountText + HideText + ShowText + DrawText + Explanation +
+         QStringLiteral("0123456789");
+}
+
 QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, int Anchors,
                         const QFont& Font)
 {
@@ -53,12 +72,13 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
   return Button;
 }
 
-QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name)
+QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name,
+                       const QFont& Font)
 {
   auto* Edit = new QLineEdit(Text, Parent);
   Edit->setGeometry(Geometry);
   Edit->setReadOnly(true);
-  Edit->setFont(GothicFont(QStringLiteral("ＭＳ ゴシック"), 21, true));
+  Edit->setFont(Font);
   Edit->setTextMargins(0, 0, 0, 0);
   Edit->setAccessibleName(Name);
   SetAnchors(*Edit, akLeft | akTop);
@@ -68,7 +88,8 @@ QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, con
 
 TFormMain::TFormMain(TRandomSource* RandomSource)
     : OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
-      Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random)
+      Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random),
+      Faces(ShownTexts())
 {
   BuildControls();
   FormCreate();
@@ -78,43 +99,40 @@ TFormMain::~TFormMain() = default;
 
 void TFormMain::BuildControls()
 {
-  setWindowTitle(QStringLiteral("ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）"));
+  setWindowTitle(WindowCaption);
   setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
-  setFont(GothicFont(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
+  setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
   resize(1120, 641);
-  const QFont MainFont = GothicFont(QStringLiteral("ＭＳ ゴシック"), 19, true);
+  const QFont MainFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 19, true);
+  const QFont CounterFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 21, true);
 
   PanelMain = new TPanel(this, TPanel::TBevel::Raised);
   PanelMain->setGeometry(935, 0, 185, 641);
   PanelMain->setFont(MainFont);
   PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
   PanelBottom->setGeometry(1, 514, 183, 126);
-  ButtonClose = MakeButton(PanelBottom, QStringLiteral("終了"), {56, 86, 65, 25}, akLeft | akBottom,
-                           MainFont);
+  ButtonClose = MakeButton(PanelBottom, ClosingText, {56, 86, 65, 25}, akLeft | akBottom, MainFont);
   SetAlign(*PanelBottom, TAlign::alBottom);
 
-  RadioGroupKeisya =
-      new TRadioGroup(PanelMain, QStringLiteral("パズル選択"),
-                      {QStringLiteral("１（傾斜つき）"), QStringLiteral("２（傾斜なし）")});
+  RadioGroupKeisya = new TRadioGroup(PanelMain, SelectorText, PuzzleItems);
   RadioGroupKeisya->setFont(MainFont);
   RadioGroupKeisya->setGeometry(1, 1, 183, 83);
   SetAlign(*RadioGroupKeisya, TAlign::alTop);
-  ButtonBegin =
-      MakeButton(PanelMain, QStringLiteral("開始"), {16, 232, 151, 40}, akLeft | akTop, MainFont);
+  ButtonBegin = MakeButton(PanelMain, BeginText, {16, 232, 151, 40}, akLeft | akTop, MainFont);
 
-  PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, QStringLiteral("目標　　回"));
+  PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, TargetText);
   PanelMokuhyou->setGeometry(1, 84, 183, 41);
-  EditMokuhyou = MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"));
+  EditMokuhyou =
+      MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"), CounterFont);
   SetAlign(*PanelMokuhyou, TAlign::alTop);
-  PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, QStringLiteral("　　　　回"));
+  PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
   PanelKaisuu->setGeometry(1, 125, 183, 41);
-  EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"));
+  EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"),
+                        CounterFont);
   SetAlign(*PanelKaisuu, TAlign::alTop);
 
-  ButtonSetsumei = MakeButton(PanelMain, QStringLiteral("説明を隠す"), {16, 316, 151, 40},
-                              akLeft | akTop, MainFont);
-  ButtonDraw = MakeButton(PanelMain, QStringLiteral("棒グラフの例"), {16, 458, 151, 40},
-                          akLeft | akBottom, MainFont);
+  ButtonSetsumei = MakeButton(PanelMain, HideText, {16, 316, 151, 40}, akLeft | akTop, MainFont);
+  ButtonDraw = MakeButton(PanelMain, DrawText, {16, 458, 151, 40}, akLeft | akBottom, MainFont);
   SetAlign(*PanelMain, TAlign::alRight);
 
   PanelImage = new TPanel(this, TPanel::TBevel::Raised);
@@ -126,7 +144,7 @@ void TFormMain::BuildControls()
   MemoSetsumei = new QPlainTextEdit(PanelImage);
   MemoSetsumei->setGeometry(17, 19, 904, 235);
   MemoSetsumei->setReadOnly(true);
-  MemoSetsumei->setFont(GothicFont(QStringLiteral("ＭＳ Ｐゴシック"), 19, false));
+  MemoSetsumei->setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 19, false));
   MemoSetsumei->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MemoSetsumei->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   MemoSetsumei->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -185,7 +203,7 @@ void TFormMain::FormCreate()
 
 void TFormMain::CreateBarButtons()
 {
-  const QFont Font = GothicFont(QStringLiteral("ゴシック"), 16, true);
+  const QFont Font = Faces.Font(QStringLiteral("ゴシック"), 16, true);
   for (int I = 1; I <= 31; ++I) {
     auto* Button = new QPushButton(QString::number(I), PanelTray);
     Button->setGeometry((I - 1) * 30 + 2, 6, 29, 29);
@@ -248,8 +266,7 @@ void TFormMain::ButtonDrawClick()
 void TFormMain::ButtonSetsumeiClick()
 {
   MemoSetsumei->setVisible(!MemoSetsumei->isVisible());
-  ButtonSetsumei->setText(MemoSetsumei->isVisible() ? QStringLiteral("説明を隠す")
-                                                    : QStringLiteral("説明を見る"));
+  ButtonSetsumei->setText(MemoSetsumei->isVisible() ? HideText : ShowText);
 }
 
 void TFormMain::ButtonCloseClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Fonts.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
@@ -86,4 +87,5 @@ private:
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
   TPuzzle Engine;
+  TGothicFaces Faces;
 };

@@ -299,8 +299,9 @@ TEST_F(TFormTest, CloseEndsAtOnceMidPuzzle)
   EXPECT_TRUE(S.Closer.Boxes.empty());
 }
 
-// The window's faces do without fallback faces, so a character they lack would show as a
-// box: every text on the window must be in its control's own face.
+// The window's faces do without fallback faces where they cover everything, so a character
+// they lack would show as a box: every text on the window must be in its control's own face.
+// It runs again under a font configuration without the IPA faces and a C locale.
 TEST_F(TFormTest, EveryTextIsInItsOwnFace)
 {
   int Checked = 0;
@@ -329,6 +330,45 @@ TEST_F(TFormTest, EveryTextIsInItsOwnFace)
   S.Click(F.ButtonSetsumei); // "説明を見る"
   Expect(F.ButtonSetsumei, F.ButtonSetsumei->text());
   EXPECT_GT(Checked, 300); // the explanation alone has more
+}
+
+// Each face takes the first installed family that covers the window, its own kind (fixed or
+// proportional) first, on any system: a wrong order shows the wrong widths or empty boxes.
+TEST(GothicFaces, ChoiceFollowsTheOrderOfCandidates)
+{
+  const QString P = QStringLiteral("ＭＳ Ｐゴシック");
+  const QString M = QStringLiteral("ＭＳ ゴシック");
+  const QString G = QStringLiteral("ゴシック");
+  const struct {
+    const char* Name;
+    QString Face;
+    QStringList Covering;
+    QString Chosen;
+  } Rows[] = {
+      {"IPA, proportional", P, {"IPAGothic", "IPAPGothic"}, "IPAPGothic"},
+      {"IPA, fixed", M, {"IPAPGothic", "IPAGothic"}, "IPAGothic"},
+      {"plain Gothic is fixed", G, {"IPAPGothic", "IPAGothic"}, "IPAGothic"},
+      {"the named face", M, {"IPAGothic", "MS Gothic", M}, M},
+      {"its Latin name", P, {"IPAPGothic", "MS PGothic"}, "MS PGothic"},
+      {"Hiragino before Noto",
+       P,
+       {"Noto Sans CJK JP", "Hiragino Kaku Gothic ProN"},
+       "Hiragino Kaku Gothic ProN"},
+      {"Noto before VL",
+       G,
+       {"VL Gothic", "Source Han Sans JP", "Noto Sans CJK JP"},
+       "Noto Sans CJK JP"},
+      {"VL of the same kind", P, {"VL Gothic", "VL PGothic"}, "VL PGothic"},
+      {"Takao of the same kind", M, {"TakaoPGothic", "TakaoGothic"}, "TakaoGothic"},
+      {"Droid last", G, {"DejaVu Sans", "Droid Sans Fallback"}, "Droid Sans Fallback"},
+      {"no Japanese face", P, {"DejaVu Sans"}, ""},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    EXPECT_EQ(TGothicFaces::Choose(TGothicFaces::Candidates(Row.Face),
+                                   [&Row](const QString& F) { return Row.Covering.contains(F); }),
+              Row.Chosen);
+  }
 }
 
 // Events before the first tick must not fail: the surface is made on demand.
