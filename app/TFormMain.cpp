@@ -216,12 +216,21 @@ void TFormMain::CreateBarButtons()
   }
 }
 
+QRect PlaceWindow(QSize Client, QMargins Frame, QRect Area)
+{
+  const QSize Outer = Client.grownBy(Frame);
+  if (Outer.width() <= Area.width() && Outer.height() <= Area.height())
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, Client, Area);
+  return {Area.topLeft() + QPoint(Frame.left(), Frame.top()), Client};
+}
+
 void TFormMain::ShowCentred()
 {
+  // The frame is known only once shown; the layout's own, 1136 x 679 round 1120 x 641, stands in.
+  constexpr QMargins DesignFrame(8, 30, 8, 8);
   const QScreen* Screen = QGuiApplication::primaryScreen();
   if (Screen != nullptr)
-    setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), Screen->availableGeometry()));
+    setGeometry(PlaceWindow(size(), DesignFrame, Screen->availableGeometry()));
   show();
 }
 

@@ -5,6 +5,8 @@
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
 
+#include <QMargins>
+#include <QRect>
 #include <QWidget>
 
 #include <array>
@@ -17,6 +19,11 @@ class QTimer;
 class TMyImage;
 class TPanel;
 class TRadioGroup;
+
+// Where the window goes on a screen's available Area: centred where it fits with its Frame,
+// otherwise with its frame at the area's top-left, so that the title bar and the left edge
+// (and bar 1) are on the screen. Answers the client rectangle.
+QRect PlaceWindow(QSize Client, QMargins Frame, QRect Area);
 
 // The program's one window: the controls on the right, the play area with the drawing
 // surface, the explanation and the 31 bar buttons on the left. It carries out the puzzle's

@@ -332,6 +332,29 @@ TEST_F(TFormTest, EveryTextIsInItsOwnFace)
   EXPECT_GT(Checked, 300); // the explanation alone has more
 }
 
+// On a small classroom screen the window must not open with its left edge and bar 1 off it.
+TEST(FormPlacement, CentredWhereItFitsElseAtTheTopLeft)
+{
+  const QSize Client(1120, 641);
+  const QMargins Frame(8, 30, 8, 8);
+  const struct {
+    const char* Name;
+    QRect Area;
+    QPoint At;
+  } Rows[] = {
+      {"fits", {0, 0, 1280, 800}, {80, 80}},
+      {"fits exactly", {0, 0, 1136, 679}, {8, 19}},
+      {"a panel above, a second screen left", {1920, 24, 1280, 776}, {1920 + 80, 24 + 68}},
+      {"too narrow", {0, 0, 1024, 768}, {8, 30}},
+      {"too low: 1366 x 768 at 125 %", {0, 0, 1093, 614}, {8, 30}},
+      {"too low, with a panel", {100, 32, 1366, 660}, {108, 62}},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    EXPECT_EQ(PlaceWindow(Client, Frame, Row.Area), QRect(Row.At, Client));
+  }
+}
+
 // Each face takes the first installed family that covers the window, its own kind (fixed or
 // proportional) first, on any system: a wrong order shows the wrong widths or empty boxes.
 TEST(GothicFaces, ChoiceFollowsTheOrderOfCandidates)
