@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test lint sanitize fuzz bench package clean
+.PHONY: deps configure build run test lint sanitize portable fuzz bench package clean
 
 deps:
 	@bash tools/ensure-deps.sh
@@ -19,10 +19,12 @@ run: configure
 	$(BUILD_DIR)/app/yamaruka
 
 # Every test: the optimised build with the format and static checks, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and half a minute of fuzzing.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the unit and window tests with the plain C++
+# fallbacks of the compiler extensions, and half a minute of fuzzing.
 test: build lint
 	ctest --preset $(PRESET)
 	$(MAKE) --no-print-directory sanitize
+	$(MAKE) --no-print-directory portable
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
 
 lint: build
@@ -33,6 +35,11 @@ sanitize: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j 2
 	ctest --preset asan
+
+portable: deps
+	cmake --preset portable >/dev/null
+	cmake --build --preset portable -j 2
+	ctest --preset portable
 
 # make fuzz FUZZ_SECONDS=N runs the drawing surface's fuzzer for N seconds.
 fuzz: deps

@@ -1,5 +1,8 @@
 #include "MyImageU/TRaster.h"
 
+#include "MyImageU/RowScan.h"
+#include "runtime/WideDivision.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -16,8 +19,6 @@ constexpr TColor FromNative(std::uint32_t Pixel)
 {
   return ((Pixel & 0xFFU) << 16U) | (Pixel & 0xFF00U) | ((Pixel >> 16U) & 0xFFU);
 }
-
-__extension__ typedef unsigned __int128 TWide;
 } // namespace
 
 TRaster::TRaster(int Width, int Height)
@@ -76,7 +77,7 @@ void TRaster::LineTo(TPixelPoint To)
   const long long MinorStart = XMajor ? From.Y : From.X;
   const long long MajorDir = (XMajor ? DX : DY) < 0 ? -1 : 1;
   const long long MinorDir = (XMajor ? DY : DX) < 0 ? -1 : 1;
-  const auto MinorRun = static_cast<TWide>(std::llabs(XMajor ? DY : DX));
+  const auto MinorRun = static_cast<std::uint64_t>(std::llabs(XMajor ? DY : DX));
   const long long MajorLimit = XMajor ? W : H;
 
   // Only the steps whose major coordinate falls inside the raster are visited, so a line
@@ -100,11 +101,12 @@ void TRaster::LineTo(TPixelPoint To)
   // Nearest pixel to the exact line, halves rounded up: the minor offset of step I is
   // floor((2 I Run + Steps) / (2 Steps)), found once and then carried along.
   const std::uint32_t Native = ToNative(Pen);
-  const auto TwiceSteps = 2 * static_cast<TWide>(Steps);
-  const TWide Start = 2 * static_cast<TWide>(First) * MinorRun + static_cast<TWide>(Steps);
-  auto Offset = static_cast<long long>(Start / TwiceSteps);
-  auto Error = static_cast<long long>(Start % TwiceSteps);
-  const auto Twice = static_cast<long long>(TwiceSteps);
+  const TQuotRem Start =
+      MulAddDivMod(2 * static_cast<std::uint64_t>(First), MinorRun,
+                   static_cast<std::uint64_t>(Steps), 2 * static_cast<std::uint64_t>(Steps));
+  auto Offset = static_cast<long long>(Start.Quot);
+  auto Error = static_cast<long long>(Start.Rem);
+  const long long Twice = 2 * Steps;
   const auto Rise = static_cast<long long>(2 * MinorRun);
   for (long long I = First; I <= Last; ++I) {
     const long long Major = MajorStart + MajorDir * I;
@@ -182,9 +184,6 @@ void TRaster::FillRect(TPixelRect Rect)
 }
 
 namespace {
-typedef std::uint32_t TPixels4 __attribute__((vector_size(16)));
-typedef std::int32_t TMask4 __attribute__((vector_size(16)));
-
 // Whether the fill may paint a pixel. Pixels painted by the running fill carry a clear top
 // byte until it ends, which tells them apart from pixels that had the brush colour before.
 struct TFillable {
@@ -199,21 +198,7 @@ struct TFillable {
   // The first index from From on (below Limit) that may not be painted, or Limit.
   [[nodiscard]] int RunEnd(const std::uint32_t* Row, int From, int Limit) const
   {
-    const TPixels4 OpaqueBits = {Opaque, Opaque, Opaque, Opaque};
-    const TPixels4 RefBits = {Ref, Ref, Ref, Ref};
-    const TPixels4 Zero = {0, 0, 0, 0};
-    const TMask4 Flip = Border ? TMask4{0, 0, 0, 0} : TMask4{-1, -1, -1, -1};
-    int I = From;
-    for (; I + 4 <= Limit; I += 4) {
-      TPixels4 P;
-      std::memcpy(&P, Row + I, sizeof P);
-      const TMask4 Stop = ((P & OpaqueBits) == Zero) | (((P | OpaqueBits) == RefBits) ^ Flip);
-      if ((Stop[0] | Stop[1] | Stop[2] | Stop[3]) != 0)
-        break;
-    }
-    while (I < Limit && (*this)(Row[I]))
-      ++I;
-    return I;
+    return FindStop(Row, From, Limit, Opaque, Ref, Border);
   }
 
   // The first index from From on (below Limit) that may be painted, or Limit.
@@ -279,7 +264,7 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
       // Rows lie a whole raster width apart, too far for the hardware to guess the next one.
       const int Ahead = RowY + 4 * Dir;
       if (Ahead >= 0 && Ahead < H)
-        __builtin_prefetch(RowOf(Ahead) + Seed.Left, 1);
+        PrefetchForWrite(RowOf(Ahead) + Seed.Left);
       int I = Seed.Left;
       int Left = I;
       if (Fillable(Row[I])) {

@@ -23,18 +23,21 @@ constexpr std::uint8_t ToPos(long long Value)
   return static_cast<std::uint8_t>(Value);
 }
 
+// Formed in 64 bits, where no 32-bit sum or difference overflows, then narrowed.
+constexpr std::int32_t ToInt32(long long Value)
+{
+  if (Value < std::numeric_limits<std::int32_t>::min() ||
+      Value > std::numeric_limits<std::int32_t>::max())
+    throw EIntOverflow();
+  return static_cast<std::int32_t>(Value);
+}
+
 constexpr std::int32_t CheckedSub(std::int32_t A, std::int32_t B)
 {
-  std::int32_t Result = 0;
-  if (__builtin_sub_overflow(A, B, &Result))
-    throw EIntOverflow();
-  return Result;
+  return ToInt32(static_cast<long long>(A) - B);
 }
 
 constexpr std::int32_t CheckedAdd(std::int32_t A, std::int32_t B)
 {
-  std::int32_t Result = 0;
-  if (__builtin_add_overflow(A, B, &Result))
-    throw EIntOverflow();
-  return Result;
+  return ToInt32(static_cast<long long>(A) + B);
 }

@@ -3,6 +3,7 @@
 #include "runtime/Format.h"
 #include "runtime/Random.h"
 #include "runtime/Rounding.h"
+#include "runtime/WideDivision.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,38 @@ TEST(Checked, NarrowingRaisesRangeError)
   EXPECT_THROW((void)CheckedAdd(Max, 1), EIntOverflow);
   EXPECT_THROW((void)CheckedSub(Min, 1), EIntOverflow);
   EXPECT_EQ(CheckedSub(Max, Max), 0);
+}
+
+// A line with far-away ends starts its walk with a product past 64 bits; the plain long
+// division that stands in for a 128-bit type must give the same steps.
+TEST(WideDivision, ExactPastSixtyFourBits)
+{
+  const struct {
+    const char* Name;
+    std::uint64_t A, B, C, D;
+    TQuotRem Expected;
+  } Rows[] = {
+      {"small", 7, 6, 3, 5, {9, 0}},
+      {"product of 80 bits",
+       1ULL << 40U,
+       1ULL << 40U,
+       5,
+       3ULL << 20U,
+       {384307168202282325ULL, 1048581}},
+      {"carry from the addend",
+       1ULL << 33U,
+       (1ULL << 32U) - 1,
+       1ULL << 32U,
+       1ULL << 33U,
+       {4294967295ULL, 4294967296ULL}},
+      {"divisor past 63 bits", 1ULL << 63U, 3, 1, (1ULL << 63U) + 1, {2, (1ULL << 63U) - 1}},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    const TQuotRem Got = MulAddDivMod(Row.A, Row.B, Row.C, Row.D);
+    EXPECT_EQ(Got.Quot, Row.Expected.Quot);
+    EXPECT_EQ(Got.Rem, Row.Expected.Rem);
+  }
 }
 
 TEST(Errors, CarryTheRuntimeTextsAndTheBoxAddsAFullStop)
