@@ -216,21 +216,25 @@ void TFormMain::CreateBarButtons()
   }
 }
 
-QRect PlaceWindow(QSize Client, QMargins Frame, QRect Area)
+std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area)
 {
   const QSize Outer = Client.grownBy(Frame);
-  if (Outer.width() <= Area.width() && Outer.height() <= Area.height())
-    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, Client, Area);
-  return {Area.topLeft() + QPoint(Frame.left(), Frame.top()), Client};
+  if (Outer.width() > Area.width() || Outer.height() > Area.height())
+    return std::nullopt;
+  return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, Client, Area);
 }
 
 void TFormMain::ShowCentred()
 {
   // The frame is known only once shown; the layout's own, 1136 x 679 round 1120 x 641, stands in.
   constexpr QMargins DesignFrame(8, 30, 8, 8);
-  const QScreen* Screen = QGuiApplication::primaryScreen();
-  if (Screen != nullptr)
-    setGeometry(PlaceWindow(size(), DesignFrame, Screen->availableGeometry()));
+  if (const QScreen* Screen = QGuiApplication::primaryScreen(); Screen != nullptr) {
+    const QRect Area = Screen->availableGeometry();
+    if (const auto Centred = CentredPlace(size(), DesignFrame, Area))
+      setGeometry(*Centred);
+    else
+      move(Area.topLeft()); // the frame's corner, whatever the frame's real size
+  }
   show();
 }
 

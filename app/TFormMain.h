@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -20,10 +21,10 @@ class TMyImage;
 class TPanel;
 class TRadioGroup;
 
-// Where the window goes on a screen's available Area: centred where it fits with its Frame,
-// otherwise with its frame at the area's top-left, so that the title bar and the left edge
-// (and bar 1) are on the screen. Answers the client rectangle.
-QRect PlaceWindow(QSize Client, QMargins Frame, QRect Area);
+// The client rectangle centred on a screen's available Area where the window fits it with its
+// Frame; none where it does not, and then the frame goes to the area's top-left, so that the
+// title bar and the left edge (and bar 1) are on the screen.
+std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area);
 
 // The program's one window: the controls on the right, the play area with the drawing
 // surface, the explanation and the 31 bar buttons on the left. It carries out the puzzle's
