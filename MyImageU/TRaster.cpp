@@ -107,7 +107,7 @@ void TRaster::LineTo(TPixelPoint To)
   auto Offset = static_cast<long long>(Start.Quot);
   auto Error = static_cast<long long>(Start.Rem);
   const long long Twice = 2 * Steps;
-  const auto Rise = static_cast<long long>(2 * MinorRun);
+  const long long Rise = 2 * static_cast<long long>(MinorRun);
   for (long long I = First; I <= Last; ++I) {
     const long long Major = MajorStart + MajorDir * I;
     const long long Minor = MinorStart + MinorDir * Offset;

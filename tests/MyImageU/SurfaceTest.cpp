@@ -263,7 +263,8 @@ TEST(Surface, ResizeKeepsEveryPixelAndThePictureOnTheBottomEdge)
   EXPECT_EQ(S.Pixel(15, 291), clAqua);
   EXPECT_EQ(S.Pixel(15, 289), clWhite);
   S.Image->FillRectangle(9, 10, 0, 1); // right of what the first size showed
-  const std::vector<std::uint32_t> Drawn(S.Canvas().Bits(), S.Canvas().Bits() + 400 * 350);
+  const std::vector<std::uint32_t> Drawn(S.Canvas().Bits(),
+                                         S.Canvas().Bits() + std::ptrdiff_t{400} * 350);
 
   for (const QSize Size : {QSize(100, 50), QSize(0, 0), QSize(400, 350)}) {
     S.Image->resize(Size);
