@@ -1,6 +1,7 @@
 #include "app/TFormMain.h"
 
 #include "MyImageU/TMyImage.h"
+#include "app/Accessibility.h"
 #include "app/Fonts.h"
 #include "app/TPanel.h"
 #include "app/TRadioGroup.h"
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,6 +55,16 @@ const QString Explanation = QStringLiteral(
     "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
 // clang-format on
 
+// The slant of a bar's top in puzzle 1, as a screen reader says it.
+QString SlantWords(int Slope)
+{
+  if (Slope > 0)
+    return QStringLiteral("，右上がり");
+  if (Slope < 0)
+    return QStringLiteral("，右下がり");
+  return QStringLiteral("，水平");
+}
+
 // Every character the window's controls show, for the choice of faces.
 QString ShownTexts()
 {
@@ -91,6 +103,7 @@ TFormMain::TFormMain(TRandomSource* RandomSource)
       Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random),
       Faces(ShownTexts())
 {
+  InstallAccessibleRoles();
   BuildControls();
   FormCreate();
 }
@@ -126,6 +139,9 @@ void TFormMain::BuildControls()
       MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"), CounterFont);
   SetAlign(*PanelMokuhyou, TAlign::alTop);
   PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
+  // The counters' edits carry the names; their panels' captions are only the layout's gaps.
+  PanelMokuhyou->setAccessibleName(QString());
+  PanelKaisuu->setAccessibleName(QString());
   PanelKaisuu->setGeometry(1, 125, 183, 41);
   EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"),
                         CounterFont);
@@ -158,8 +174,11 @@ void TFormMain::BuildControls()
   // The text comes last, so that it is laid out once, at its own size and font.
   MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
+  MemoSetsumei->installEventFilter(this);
   SetAnchors(*MemoSetsumei, akLeft | akTop);
   SetAlign(*PanelImage, TAlign::alClient);
+
+  Announcer = new TAnnouncer(this);
 
   TimerCreate = new QTimer(this);
   TimerCreate->setInterval(1);
@@ -253,6 +272,7 @@ void TFormMain::CreateSurface()
   if (MyImage != nullptr)
     return;
   MyImage = new TMyImage(PanelImage);
+  MyImage->setAccessibleName(QStringLiteral("棒グラフ"));
   MyImage->lower(); // the explanation lies over it
   MyImage->show();
 }
@@ -338,9 +358,17 @@ void TFormMain::keyPressEvent(QKeyEvent* Event)
 
 bool TFormMain::eventFilter(QObject* Watched, QEvent* Event)
 {
-  if (Watched == MemoSetsumei->viewport() && Event->type() == QEvent::MouseButtonRelease) {
+  if (Watched == MemoSetsumei->viewport() && Event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton) {
     Guarded([this] { ButtonSetsumeiClick(); });
     return true;
+  }
+  // Read-only, and a little taller than its box, with no scroll bar to bring lines back: a key
+  // may move the focus on or copy, but never scroll the first lines out of sight.
+  if (Watched == MemoSetsumei && Event->type() == QEvent::KeyPress) {
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    return Key->key() != Qt::Key_Tab && Key->key() != Qt::Key_Backtab &&
+           !Key->matches(QKeySequence::Copy) && !Key->matches(QKeySequence::SelectAll);
   }
   return QWidget::eventFilter(Watched, Event);
 }
@@ -357,6 +385,10 @@ void TFormMain::ShowTarget(const std::string& Text)
 
 void TFormMain::LockBarButtons(bool Locked)
 {
+  // A finished puzzle must not leave the focus on a locked bar, where Qt would pass it on to
+  // "終了": on "開始", Enter starts the next puzzle.
+  if (Locked && PanelTray->isAncestorOf(focusWidget())) // the end box may still hold the focus
+    ButtonBegin->setFocus();
   PanelTray->setEnabled(!Locked);
 }
 
@@ -377,14 +409,52 @@ void TFormMain::ShowMessage(const std::string& Text)
 void TFormMain::ClearImage()
 {
   MyImage->Clear();
+  ForgetBars();
 }
 
 void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 {
   ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
+  const QString Shape =
+      QStringLiteral("高さ%1").arg(Mark.Height) + (SlopeMode ? SlantWords(Slope) : QString());
+  const QString Answer = QStringLiteral("%1回目：").arg(Engine.State().ClickCount) + Shape;
+  DescribeBar(Mark.Pos, Answer);
+  Revealed[Mark.Pos] = QStringLiteral("%1番 ").arg(Mark.Pos) + Shape;
+  DescribeRevealed();
+  Announcer->Announce(QStringLiteral("%1番，").arg(Mark.Pos) + Answer);
 }
 
 void TFormMain::DrawExample(bool SlopeMode)
 {
-  ::DrawExample(*MyImage, SlopeMode, *Random);
+  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random);
+  ForgetBars();
+  for (int Pos = 1; Pos <= 31; ++Pos) {
+    const int Height = Pos == Summit ? ExampleSummitHeight : ExampleHeight(Summit, Pos);
+    const int Slope = Pos < Summit ? 1 : Pos > Summit ? -1 : 0;
+    DescribeBar(Pos, QStringLiteral("例：高さ%1").arg(Height) +
+                         (SlopeMode ? SlantWords(Slope) : QString()));
+  }
+  MyImage->setAccessibleDescription(QStringLiteral("例：頂点は%1番").arg(Summit));
+}
+
+void TFormMain::DescribeBar(int Pos, const QString& Text)
+{
+  BarButtons[static_cast<std::size_t>(Pos)]->setAccessibleDescription(Text);
+}
+
+void TFormMain::DescribeRevealed()
+{
+  QStringList Bars;
+  for (const QString& Bar : Revealed)
+    if (!Bar.isEmpty())
+      Bars << Bar;
+  MyImage->setAccessibleDescription(Bars.join(QStringLiteral("／")));
+}
+
+void TFormMain::ForgetBars()
+{
+  for (int Pos = 1; Pos <= 31; ++Pos)
+    DescribeBar(Pos, QString());
+  Revealed.fill(QString());
+  MyImage->setAccessibleDescription(QString());
 }

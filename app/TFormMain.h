@@ -19,6 +19,7 @@ class QPushButton;
 class QTimer;
 class TMyImage;
 class TPanel;
+class TAnnouncer;
 class TRadioGroup;
 
 // The client rectangle centred on a screen's available Area where the window fits it with its
@@ -92,8 +93,16 @@ private:
   void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override;
   void DrawExample(bool SlopeMode) override;
 
+  // What a screen reader is told of the picture: the surface's and each bar button's
+  // description, and the answer to each probe, spoken at once.
+  void DescribeBar(int Pos, const QString& Text);
+  void DescribeRevealed();
+  void ForgetBars();
+
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
   TPuzzle Engine;
   TGothicFaces Faces;
+  TAnnouncer* Announcer = nullptr;
+  std::array<QString, 33> Revealed; // the surface's words for each bar of the puzzle
 };

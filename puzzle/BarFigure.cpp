@@ -38,7 +38,7 @@ std::uint8_t ExampleHeight(int P, int I)
   return ToByte(8 + DivRoundHalfEven(100LL * (32 - I), 32 - P));
 }
 
-void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
+int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
 {
   Image.Clear();
   // The raster's bottom row is the control's bottom edge, whatever the control's height.
@@ -51,5 +51,6 @@ void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
     DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), 1);
   for (int I = 31; I > P; --I)
     DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), -1);
-  DrawBar(Image, SlopeMode, ToPos(P), 110, 0);
+  DrawBar(Image, SlopeMode, ToPos(P), ExampleSummitHeight, 0);
+  return P;
 }

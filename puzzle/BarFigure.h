@@ -13,10 +13,13 @@ void DrawBar(TMyImage2& Image, bool SlopeMode, std::uint8_t Pos, std::uint8_t He
              std::int8_t Slope);
 void DrawMark(TMyImage2& Image, bool SlopeMode, TBarMark Mark, std::int8_t Slope);
 
+inline constexpr std::uint8_t ExampleSummitHeight = 110;
+
 // Height of bar I of the example whose summit is at P (1 <= I <= 31, I != P): 8 plus the
 // flank's share of 100, rounded halves to even from the exact fraction.
 std::uint8_t ExampleHeight(int P, int I);
 
 // A complete random mountain, also setting up the surface (origin on the bottom-left corner,
-// 30 pixels per unit, solid aqua brush) that the puzzle's bars are drawn with.
-void DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random);
+// 30 pixels per unit, solid aqua brush) that the puzzle's bars are drawn with. Answers the
+// summit's position.
+int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random);

@@ -3,13 +3,19 @@
 #include "app/TRadioGroup.h"
 #include "puzzle/PuzzleSolver.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace {
 struct TFormTest : ::testing::Test {
@@ -22,6 +28,11 @@ struct TFormTest : ::testing::Test {
     S.Random.OnInteger = [Bit](std::uint32_t N) { return N == 2 ? Bit : 0U; };
   }
 };
+
+QString Described(QWidget* W)
+{
+  return QAccessible::queryAccessibleInterface(W)->text(QAccessible::Description);
+}
 
 QRect In(const QWidget* W, const QWidget* Ancestor)
 {
@@ -87,6 +98,124 @@ TEST_F(TFormTest, GeometryAtTheDesignSizeAndAfterResizing)
   EXPECT_EQ(S.Top(30 * 4 - 15), 698 - 330);
 }
 
+// A screen reader takes a frame for a window of its own and cannot follow the focus into it;
+// the surface, unnamed, would be a blank to a blind pupil.
+TEST_F(TFormTest, ScreenReaderRolesAndNames)
+{
+  const struct {
+    QWidget* W;
+    QAccessible::Role Role;
+    QString Name;
+  } Rows[] = {
+      {&F, QAccessible::Window, F.windowTitle()},
+      {F.PanelMain, QAccessible::Pane, ""},
+      {F.PanelMokuhyou, QAccessible::Pane, ""},
+      {F.PanelKaisuu, QAccessible::Pane, ""},
+      {F.PanelTray, QAccessible::Pane, ""},
+      {F.RadioGroupKeisya, QAccessible::Grouping, "パズル選択"},
+      {F.EditMokuhyou, QAccessible::EditableText, "目標"},
+      {F.EditKai, QAccessible::EditableText, "回数"},
+      {F.MyImage, QAccessible::Chart, "棒グラフ"},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.W->metaObject()->className());
+    QAccessibleInterface* I = QAccessible::queryAccessibleInterface(Row.W);
+    ASSERT_NE(I, nullptr);
+    EXPECT_EQ(I->role(), Row.Role);
+    EXPECT_EQ(I->text(QAccessible::Name), Row.Name);
+  }
+}
+
+// A blind pupil plays from what the screen reader is told, never the picture: the example's
+// summit, then a game of each puzzle to its target, read off the bar buttons' descriptions,
+// pressed from the keyboard; Enter on the end box leaves the focus on "開始".
+TEST_F(TFormTest, ScreenReaderAloneWinsBothPuzzles)
+{
+  // The example drawn at start-up: its summit is the highest bar of the picture.
+  int Highest = 1;
+  for (int Pos = 2; Pos <= 31; ++Pos)
+    Highest = S.Top(30 * Pos - 15) < S.Top(30 * Highest - 15) ? Pos : Highest;
+  EXPECT_EQ(Described(F.MyImage), QStringLiteral("例：頂点は%1番").arg(Highest));
+  EXPECT_EQ(Described(F.BarButtons[static_cast<std::size_t>(Highest)]), "例：高さ110，水平");
+  EXPECT_EQ(Described(F.BarButtons[3]), "例：高さ83，右上がり");
+
+  const auto Press = [&](int Pos) {
+    QPushButton* B = F.BarButtons[static_cast<std::size_t>(Pos)];
+    B->setFocus();
+    QTest::keyClick(B, Qt::Key_Space);
+    return Described(B);
+  };
+  const auto FocusAfterBox = [&] {
+    F.activateWindow(); // as the window system does when the box has gone
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&F));
+    return QApplication::focusWidget();
+  };
+  const auto Height = [](const QString& Text) {
+    return Text.section(QStringLiteral("高さ"), 1).section(QStringLiteral("，"), 0, 0).toInt();
+  };
+  const struct {
+    const char* Name;
+    int Item;
+    int Target;
+  } Puzzles[] = {{"halving", 0, 5}, {"Fibonacci splitting", 1, 7}};
+  for (const auto& Puzzle : Puzzles) {
+    SCOPED_TRACE(Puzzle.Name);
+    S.Click(F.RadioGroupKeisya->Item(Puzzle.Item));
+    F.ButtonBegin->setFocus();
+    QTest::keyClick(F.ButtonBegin, Qt::Key_Return);
+    EXPECT_EQ(Described(F.BarButtons[16]), "");
+    const auto Boxes = S.Closer.Boxes.size();
+    TPuzzleSolver Solver(Puzzle.Item == 0);
+    TPuzzleState Known; // what the descriptions have told
+    Known.SlopeMode = Puzzle.Item == 0;
+    Known.LeftEnd = {0, 10};
+    Known.Best = Known.LeftEnd;
+    Known.RightEnd = {32, 10};
+    std::map<int, int> Heights;
+    while (S.Closer.Boxes.size() == Boxes && Known.ClickCount < 31) {
+      const int Pos = Solver.BestProbe(Known);
+      const QString Said = Press(Pos);
+      ++Known.ClickCount;
+      ASSERT_TRUE(Said.startsWith(QStringLiteral("%1回目：高さ").arg(Known.ClickCount)))
+          << Said.toStdString();
+      const auto H = static_cast<std::uint8_t>(Height(Said));
+      Heights[Pos] = H;
+      if (Known.SlopeMode) {
+        if (Said.endsWith("，右上がり"))
+          Known.LeftEnd = {static_cast<std::uint8_t>(Pos), H};
+        else if (Said.endsWith("，右下がり"))
+          Known.RightEnd = {static_cast<std::uint8_t>(Pos), H};
+        continue;
+      }
+      // Flat tops: the highest bar so far and its nearest revealed neighbours.
+      const auto Best = std::max_element(Heights.begin(), Heights.end(),
+                                         [](auto A, auto B) { return A.second < B.second; });
+      Known.Best = {static_cast<std::uint8_t>(Best->first),
+                    static_cast<std::uint8_t>(Best->second)};
+      const auto After = std::next(Best);
+      Known.LeftEnd = Best == Heights.begin()
+                          ? TBarMark{0, 10}
+                          : TBarMark{static_cast<std::uint8_t>(std::prev(Best)->first),
+                                     static_cast<std::uint8_t>(std::prev(Best)->second)};
+      Known.RightEnd = After == Heights.end() ? TBarMark{32, 10}
+                                              : TBarMark{static_cast<std::uint8_t>(After->first),
+                                                         static_cast<std::uint8_t>(After->second)};
+    }
+    EXPECT_EQ(S.Closer.LastText(), "おめでとう\n成功です");
+    EXPECT_EQ(Known.ClickCount, Puzzle.Target);
+    EXPECT_EQ(FocusAfterBox(), F.ButtonBegin);
+    const QString Surface = Described(F.MyImage);
+    EXPECT_EQ(Surface.count(QStringLiteral("／")), Puzzle.Target - 1) << Surface.toStdString();
+  }
+  // A wasted try keeps the focus on the bar pressed.
+  F.ButtonBegin->setFocus();
+  QTest::keyClick(F.ButtonBegin, Qt::Key_Return);
+  Press(16);
+  Press(16);
+  EXPECT_EQ(S.Closer.LastText(), "無駄な試行です\n無かったことにします");
+  EXPECT_EQ(FocusAfterBox(), F.BarButtons[16]);
+}
+
 // Each button stands under its own bar: bar i covers surface columns 30 (i - 1) to 30 i.
 TEST_F(TFormTest, BarButtonsCaptionsTagsAndPlaces)
 {
@@ -115,7 +244,7 @@ TEST_F(TFormTest, SlopedGameSucceedsOnTheTarget)
   S.ClickBar(24);
   // A narrow, low window and back mid-puzzle: every revealed pixel is there again.
   const TRaster& C = F.MyImage->Canvas();
-  const std::vector<std::uint32_t> Drawn(C.Bits(), C.Bits() + 933 * 598);
+  const std::vector<std::uint32_t> Drawn(C.Bits(), C.Bits() + std::ptrdiff_t{933} * 598);
   F.resize(700, 350);
   ASSERT_TRUE(QTest::qWaitFor([&] { return F.MyImage->width() == 513; }));
   EXPECT_EQ(F.MyImage->grab().toImage().pixel(30 * 16 - 15, 306), qRgb(0, 255, 255));
@@ -207,6 +336,14 @@ TEST_F(TFormTest, ChangingThePuzzleMidGameAndStartingTwice)
 
 TEST_F(TFormTest, ExplanationHidesOnAClickAndShowsAgain)
 {
+  // Keys never scroll the first lines out of sight, and only the left button hides it.
+  F.MemoSetsumei->setFocus();
+  for (const Qt::Key Key : {Qt::Key_Space, Qt::Key_PageDown, Qt::Key_Down, Qt::Key_End})
+    QTest::keyClick(F.MemoSetsumei, Key);
+  EXPECT_EQ(F.MemoSetsumei->verticalScrollBar()->value(), 0);
+  for (const Qt::MouseButton Button : {Qt::RightButton, Qt::MiddleButton})
+    QTest::mouseClick(F.MemoSetsumei->viewport(), Button, {}, QPoint(400, 100));
+  EXPECT_TRUE(F.MemoSetsumei->isVisible());
   QTest::mouseClick(F.MemoSetsumei->viewport(), Qt::LeftButton, {}, QPoint(400, 100));
   EXPECT_FALSE(F.MemoSetsumei->isVisible());
   EXPECT_EQ(F.ButtonSetsumei->text(), "説明を見る");

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+// What assistive technology is told of the window's own controls, which Qt knows only as plain
+// widgets: a panel is a pane, not a window; the window is a window; the drawing surface is a
+// chart. Qt's own controls need nothing. Installed once, before the window is built.
+void InstallAccessibleRoles();
+
+// Speaks a text at once, wherever the focus is: the answer to a probe. Qt 6.8 and later have an
+// announcement for this; before them, a notification whose name carries the text, shown anew
+// each time, which screen readers speak. It covers one pixel behind the panels and paints
+// nothing.
+class TAnnouncer : public QWidget {
+public:
+  explicit TAnnouncer(QWidget* Parent);
+  void Announce(const QString& Text);
+};
