@@ -41,7 +41,7 @@ void TPanel::paintEvent(QPaintEvent* /*Event*/)
     Painter.drawText(rect(), Qt::AlignCenter, Text);
   }
   if (Bevel == TBevel::Raised) {
-    const QRect R = rect().adjusted(0, 0, -1, -1);
+    const QRect R = rect(); // the outermost pixels: children start inside them
     Painter.setPen(palette().color(QPalette::Light));
     Painter.drawLine(R.topLeft(), R.topRight());
     Painter.drawLine(R.topLeft(), R.bottomLeft());

@@ -216,6 +216,24 @@ TEST_F(TFormTest, ScreenReaderAloneWinsBothPuzzles)
   EXPECT_EQ(FocusAfterBox(), F.BarButtons[16]);
 }
 
+// The raised bevel lies on each panel's outermost pixels: light left and top, dark right and
+// bottom; one pixel in, the children would cover it.
+TEST_F(TFormTest, PanelBevelsOnTheirOutermostPixels)
+{
+  for (TPanel* Panel : {F.PanelMain, F.PanelImage, F.PanelTray, F.PanelMokuhyou, F.PanelKaisuu}) {
+    SCOPED_TRACE(Panel->metaObject()->className());
+    const QImage Picture = Panel->grab().toImage();
+    const QRgb Light = Panel->palette().color(QPalette::Light).rgb();
+    const QRgb Dark = Panel->palette().color(QPalette::Dark).rgb();
+    const int W = Picture.width();
+    const int H = Picture.height();
+    EXPECT_EQ(Picture.pixel(0, H / 2), Light);
+    EXPECT_EQ(Picture.pixel(W / 2, 0), Light);
+    EXPECT_EQ(Picture.pixel(W - 1, H / 2), Dark);
+    EXPECT_EQ(Picture.pixel(W / 2, H - 1), Dark);
+  }
+}
+
 // Each button stands under its own bar: bar i covers surface columns 30 (i - 1) to 30 i.
 TEST_F(TFormTest, BarButtonsCaptionsTagsAndPlaces)
 {
