@@ -1,6 +1,6 @@
 #include "MyImageU/TMyImage2.h"
 
-#include "runtime/Docking.h"
+#include "controls/Docking.h"
 #include "runtime/Errors.h"
 #include "runtime/Rounding.h"
 

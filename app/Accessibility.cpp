@@ -2,7 +2,7 @@
 
 #include "MyImageU/TMyImage2.h"
 #include "app/TFormMain.h"
-#include "app/TPanel.h"
+#include "controls/TPanel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

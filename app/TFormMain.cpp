@@ -3,11 +3,11 @@
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
 #include "app/Fonts.h"
-#include "app/TPanel.h"
-#include "app/TRadioGroup.h"
+#include "controls/Docking.h"
+#include "controls/TPanel.h"
+#include "controls/TRadioGroup.h"
 #include "puzzle/BarFigure.h"
 #include "runtime/Checked.h"
-#include "runtime/Docking.h"
 #include "runtime/Errors.h"
 
 #include <QApplication>

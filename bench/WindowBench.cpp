@@ -5,7 +5,7 @@
 
 #include "MyImageU/TMyImage.h"
 #include "app/TFormMain.h"
-#include "app/TRadioGroup.h"
+#include "controls/TRadioGroup.h"
 #include "puzzle/TPuzzleEffects.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "FormSupport.h"
-#include "app/TPanel.h"
-#include "app/TRadioGroup.h"
+#include "controls/TPanel.h"
+#include "controls/TRadioGroup.h"
 #include "puzzle/PuzzleSolver.h"
 
 #include <QAccessible>

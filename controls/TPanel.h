@@ -4,7 +4,7 @@
 #include <QString>
 
 // A container with an optional raised 1-pixel bevel and a caption centred both ways. It docks
-// its children (see runtime/Docking.h) inside the bevel whenever it is resized.
+// its children (see controls/Docking.h) inside the bevel whenever it is resized.
 class TPanel : public QFrame {
 public:
   enum class TBevel { Raised, None };

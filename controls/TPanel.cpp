@@ -1,6 +1,6 @@
-#include "app/TPanel.h"
+#include "controls/TPanel.h"
 
-#include "runtime/Docking.h"
+#include "controls/Docking.h"
 
 #include <QEvent>
 #include <QPainter>

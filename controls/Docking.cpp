@@ -1,4 +1,4 @@
-#include "runtime/Docking.h"
+#include "controls/Docking.h"
 
 #include <QCoreApplication>
 #include <QEvent>

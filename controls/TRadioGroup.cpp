@@ -1,4 +1,4 @@
-#include "app/TRadioGroup.h"
+#include "controls/TRadioGroup.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
