@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -31,6 +32,7 @@ std::int32_t ToPixel(double Value)
 TMyImage2::TMyImage2(QWidget* Owner) : QWidget(Owner)
 {
   setAttribute(Qt::WA_StaticContents);
+  setAttribute(Qt::WA_OpaquePaintEvent); // it paints every pixel it covers
   SetAlign(*this, TAlign::alClient);
   SetOrigin(width() / 2, height() / 2);
   SetScale(60);
@@ -194,14 +196,20 @@ void TMyImage2::FillRectangle(double X1, double X2, double Y1, double Y2)
 
 void TMyImage2::paintEvent(QPaintEvent* Event)
 {
-  if (!Raster || Raster->Width() == 0 || Raster->Height() == 0)
+  QPainter Painter(this);
+  if (!Raster || Raster->Width() == 0 || Raster->Height() == 0) {
+    Painter.fillRect(Event->rect(), Qt::white);
     return;
+  }
   const QImage Image(reinterpret_cast<const uchar*>(Raster->Bits()), Raster->Width(),
                      Raster->Height(), static_cast<qsizetype>(Raster->Width()) * 4,
                      QImage::Format_RGB32);
-  QPainter Painter(this);
   const QRect Shown = Event->rect().translated(0, ShownFrom()).intersected(Image.rect());
-  Painter.drawImage(Shown.translated(0, -ShownFrom()).topLeft(), Image, Shown);
+  const QRect Target = Shown.translated(0, -ShownFrom());
+  Painter.drawImage(Target.topLeft(), Image, Shown);
+  // Only while the raster has not yet grown to a larger control.
+  for (const QRect& Rest : QRegion(Event->rect()).subtracted(Target))
+    Painter.fillRect(Rest, Qt::white);
 }
 
 void TMyImage2::resizeEvent(QResizeEvent* Event)

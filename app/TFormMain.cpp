@@ -73,6 +73,14 @@ QString ShownTexts()
          QStringLiteral("0123456789");
 }
 
+// A control with rounded corners paints the panel's colour behind them itself, so that a
+// change of the control (a count, a press) does not repaint the panel beneath it.
+void PaintsItsCorners(QWidget& Control)
+{
+  Control.setBackgroundRole(QPalette::Window);
+  Control.setAutoFillBackground(true);
+}
+
 QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, int Anchors,
                         const QFont& Font)
 {
@@ -80,6 +88,7 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
   Button->setGeometry(Geometry);
   Button->setFont(Font);
   Button->setAutoDefault(false);
+  PaintsItsCorners(*Button);
   SetAnchors(*Button, Anchors);
   return Button;
 }
@@ -92,6 +101,7 @@ QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, con
   Edit->setReadOnly(true);
   Edit->setFont(Font);
   Edit->setTextMargins(0, 0, 0, 0);
+  PaintsItsCorners(*Edit);
   Edit->setAccessibleName(Name);
   SetAnchors(*Edit, akLeft | akTop);
   return Edit;
@@ -228,6 +238,7 @@ void TFormMain::CreateBarButtons()
     Button->setGeometry((I - 1) * 30 + 2, 6, 29, 29);
     Button->setFont(Font);
     Button->setAutoDefault(false);
+    PaintsItsCorners(*Button);
     Button->setProperty("Tag", I);
     connect(Button, &QPushButton::clicked, this,
             [this, Button] { Guarded([this, Button] { BarButtonClick(Button); }); });

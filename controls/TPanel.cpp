@@ -9,6 +9,8 @@ TPanel::TPanel(QWidget* Parent, TBevel BevelKind, const QString& Caption)
     : QFrame(Parent), Bevel(BevelKind), Text(Caption)
 {
   setContentsMargins(BevelWidth(), BevelWidth(), BevelWidth(), BevelWidth());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  CaptionLayout.setTextFormat(Qt::PlainText);
   setAccessibleName(Caption);
 }
 
@@ -35,10 +37,21 @@ void TPanel::AlignNow()
 void TPanel::paintEvent(QPaintEvent* /*Event*/)
 {
   QPainter Painter(this);
+  // Opaque: the panel paints its own background, so that a change inside it repaints nothing
+  // behind it.
+  Painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!Text.isEmpty()) {
     Painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    Painter.drawText(rect(), Qt::AlignCenter, Text);
+    // Laid out once; only a new font lays it out again.
+    if (LaidOutFor != font()) {
+      LaidOutFor = font();
+      CaptionLayout.setText(Text);
+      CaptionLayout.prepare(QTransform(), font());
+    }
+    const QSizeF Size = CaptionLayout.size();
+    Painter.drawStaticText(QPointF((width() - Size.width()) / 2, (height() - Size.height()) / 2),
+                           CaptionLayout);
   }
   if (Bevel == TBevel::Raised) {
     const QRect R = rect(); // the outermost pixels: children start inside them

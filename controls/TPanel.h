@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QFont>
 #include <QFrame>
+#include <QStaticText>
+
 #include <QString>
+#include <optional>
 
 // A container with an optional raised 1-pixel bevel and a caption centred both ways. It docks
 // its children (see controls/Docking.h) inside the bevel whenever it is resized.
@@ -24,4 +28,6 @@ private:
 
   TBevel Bevel;
   QString Text;
+  QStaticText CaptionLayout;
+  std::optional<QFont> LaidOutFor;
 };
