@@ -2,20 +2,14 @@
 
 #include <cstdint>
 
-// The flood fill's inner scan along a row, four pixels at a time with SSE2 where the processor
-// has it, one at a time otherwise (YAMARUKA_PORTABLE forces the plain loop).
+// The flood fill's scans along a row, four pixels at a time with SSE2 where the processor has
+// it, one at a time otherwise (YAMARUKA_PORTABLE forces the plain loops). A pixel stops the
+// fill when it equals Ref exactly when StopOnRef (a border fill stops on the border colour, a
+// surface fill on anything else).
 
-// The first index from From on, below Limit, whose pixel has none of the Mark bits, or whose
-// pixel with the Mark bits set equals Ref exactly when StopOnRef; Limit when there is none.
-int FindStop(const std::uint32_t* Row, int From, int Limit, std::uint32_t Mark, std::uint32_t Ref,
-             bool StopOnRef);
+// The first index from From on, below Limit, of a pixel that stops the fill; Limit if none.
+int FindStop(const std::uint32_t* Row, int From, int Limit, std::uint32_t Ref, bool StopOnRef);
 
-// Asks for a row that the fill will write soon; a hint only, nothing where unsupported.
-inline void PrefetchForWrite(const void* Address)
-{
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(YAMARUKA_PORTABLE)
-  __builtin_prefetch(Address, 1);
-#else
-  (void)Address;
-#endif
-}
+// The same, painting Brush over every pixel before it on the way.
+int PaintWhileFillable(std::uint32_t* Row, int From, int Limit, std::uint32_t Ref, bool StopOnRef,
+                       std::uint32_t Brush);

@@ -98,9 +98,28 @@ void TRaster::LineTo(TPixelPoint To)
         static_cast<int>(std::clamp<long long>(std::min(From.Y, To.Y), 0, H)),
         static_cast<int>(std::clamp<long long>(std::max<long long>(From.X, To.X) + 1, 0, W)),
         static_cast<int>(std::clamp<long long>(std::max<long long>(From.Y, To.Y) + 1, 0, H)));
+  const std::uint32_t Native = ToNative(Pen);
+  const auto At = [this](long long X, long long Y) {
+    return static_cast<std::size_t>(Y) * static_cast<std::size_t>(W) + static_cast<std::size_t>(X);
+  };
+  // The bars' edges are all horizontal or vertical: those need no stepping.
+  if (MinorRun == 0) {
+    const long long A = MajorStart + MajorDir * First;
+    const long long B = MajorStart + MajorDir * Last;
+    const long long Low = std::min(A, B);
+    const long long High = std::max(A, B);
+    if (XMajor && From.Y >= 0 && From.Y < H) {
+      std::fill(Pixels.begin() + static_cast<std::ptrdiff_t>(At(Low, From.Y)),
+                Pixels.begin() + static_cast<std::ptrdiff_t>(At(High, From.Y)) + 1, Native);
+    } else if (!XMajor && From.X >= 0 && From.X < W) {
+      std::uint32_t* Pixel = Pixels.data() + At(From.X, Low);
+      for (long long Y = Low; Y <= High; ++Y, Pixel += W)
+        *Pixel = Native;
+    }
+    return;
+  }
   // Nearest pixel to the exact line, halves rounded up: the minor offset of step I is
   // floor((2 I Run + Steps) / (2 Steps)), found once and then carried along.
-  const std::uint32_t Native = ToNative(Pen);
   const TQuotRem Start =
       MulAddDivMod(2 * static_cast<std::uint64_t>(First), MinorRun,
                    static_cast<std::uint64_t>(Steps), 2 * static_cast<std::uint64_t>(Steps));
@@ -158,16 +177,16 @@ std::uint32_t TRaster::BrushPixel(int X, int Y) const
   return On ? Colour : Background;
 }
 
-void TRaster::PaintSpan(int Y, int Left, int Right, std::uint32_t Tag)
+void TRaster::PaintSpan(int Y, int Left, int Right)
 {
   Touch(Left, Y, Right + 1, Y + 1);
   std::uint32_t* Row = Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
   if (Style == TBrushStyle::bsSolid) {
-    std::fill(Row + Left, Row + Right + 1, (ToNative(Brush) & ~Opaque) | Tag);
+    std::fill(Row + Left, Row + Right + 1, ToNative(Brush));
     return;
   }
   for (int X = Left; X <= Right; ++X)
-    Row[X] = (BrushPixel(X, Y) & ~Opaque) | Tag;
+    Row[X] = BrushPixel(X, Y);
 }
 
 void TRaster::FillRect(TPixelRect Rect)
@@ -180,42 +199,51 @@ void TRaster::FillRect(TPixelRect Rect)
   const int Bottom = std::min(Rect.Bottom, H);
   for (int Y = Top; Y < Bottom; ++Y)
     if (Left < Right)
-      PaintSpan(Y, Left, Right - 1, Opaque);
+      PaintSpan(Y, Left, Right - 1);
 }
 
-namespace {
-// Whether the fill may paint a pixel. Pixels painted by the running fill carry a clear top
-// byte until it ends, which tells them apart from pixels that had the brush colour before.
-struct TFillable {
-  std::uint32_t Ref;
-  bool Border;
-
-  [[nodiscard]] bool operator()(std::uint32_t Pixel) const
-  {
-    return (Pixel & Opaque) != 0 && ((Pixel | Opaque) == Ref) != Border;
+bool TRaster::Painted(int Y, int X) const
+{
+  for (int I = LastRunOfRow[static_cast<std::size_t>(Y)]; I >= 0;) {
+    const TRun& Run = PaintedRuns[static_cast<std::size_t>(I)];
+    if (X >= Run.Left && X <= Run.Right)
+      return true;
+    I = Run.Next;
   }
+  return false;
+}
 
-  // The first index from From on (below Limit) that may not be painted, or Limit.
-  [[nodiscard]] int RunEnd(const std::uint32_t* Row, int From, int Limit) const
-  {
-    return FindStop(Row, From, Limit, Opaque, Ref, Border);
+int TRaster::NextOpen(int Y, int From, int Limit, std::uint32_t Ref, bool Border) const
+{
+  const std::uint32_t* Row =
+      Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
+  for (int X = From; X < Limit; ++X) {
+    if ((Row[X] == Ref) == Border)
+      continue;
+    // A painted run is bounded by pixels that stop the fill: the whole run is passed over.
+    bool Skipped = false;
+    for (int I = LastRunOfRow[static_cast<std::size_t>(Y)]; I >= 0 && !Skipped;) {
+      const TRun& Run = PaintedRuns[static_cast<std::size_t>(I)];
+      if (X >= Run.Left && X <= Run.Right) {
+        X = Run.Right;
+        Skipped = true;
+      }
+      I = Run.Next;
+    }
+    if (!Skipped)
+      return X;
   }
-
-  // The first index from From on (below Limit) that may be painted, or Limit.
-  [[nodiscard]] int NextOpen(const std::uint32_t* Row, int From, int Limit) const
-  {
-    while (From < Limit && !(*this)(Row[From]))
-      ++From;
-    return From;
-  }
-};
-} // namespace
+  return Limit;
+}
 
 void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFloodMode Mode)
 {
   if (!Inside(X, Y) || Style == TBrushStyle::bsClear)
     return;
-  const TFillable Fillable{ToNative(Reference & 0xFFFFFFU), Mode == TFloodMode::Border};
+  const std::uint32_t Ref = ToNative(Reference & 0xFFFFFFU);
+  const bool Border = Mode == TFloodMode::Border;
+  // Whether a pixel of the colour it had before the fill may be painted.
+  const auto Fillable = [Ref, Border](std::uint32_t Pixel) { return (Pixel == Ref) != Border; };
   std::uint32_t* Base = Pixels.data();
   const auto RowOf = [Base, this](int Row) {
     return Base + static_cast<std::size_t>(Row) * static_cast<std::size_t>(W);
@@ -223,35 +251,45 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
   if (!Fillable(RowOf(Y)[X]))
     return;
 
+  // The runs painted so far, row by row, beside the image: a painted pixel may still look
+  // fillable (a border fill in any colour but the border's), and is never painted twice.
+  if (LastRunOfRow.size() != static_cast<std::size_t>(H))
+    LastRunOfRow.assign(static_cast<std::size_t>(H), -1);
   const bool Solid = Style == TBrushStyle::bsSolid;
-  const std::uint32_t SolidPixel = ToNative(Brush) & ~Opaque;
-  FilledSpans.clear();
+  const std::uint32_t SolidPixel = ToNative(Brush);
+  int Top = Y;
+  int Bottom = Y;
+  int MostLeft = X;
+  int MostRight = X;
+  // Paints row RowY from Left to the first pixel that stops the fill, From on (From >= Left
+  // fillable, Left..From - 1 already known fillable); answers the run's right end.
+  const auto PaintRun = [&](int RowY, int Left, int From) {
+    std::uint32_t* Row = RowOf(RowY);
+    int Right = 0;
+    if (Solid) {
+      Right = PaintWhileFillable(Row, From, W, Ref, Border, SolidPixel) - 1;
+      std::fill(Row + Left, Row + From, SolidPixel);
+    } else {
+      Right = FindStop(Row, From, W, Ref, Border) - 1;
+      for (int I = Left; I <= Right; ++I)
+        Row[I] = BrushPixel(I, RowY);
+    }
+    int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
+    PaintedRuns.push_back({RowY, Left, Right, Last});
+    Last = static_cast<int>(PaintedRuns.size()) - 1;
+    Top = std::min(Top, RowY);
+    Bottom = std::max(Bottom, RowY);
+    MostLeft = std::min(MostLeft, Left);
+    MostRight = std::max(MostRight, Right);
+    return Right;
+  };
   Seeds.clear();
   const auto Push = [this](int Row, int Left, int Right, int Dir) {
     if (Row + Dir >= 0 && Row + Dir < H)
       Seeds.push_back({Row + Dir, Left, Right, Dir});
   };
-  const auto Paint = [&](std::uint32_t* Row, int RowY, int Left, int Right) {
-    if (Solid) {
-      std::fill(Row + Left, Row + Right + 1, SolidPixel);
-    } else {
-      for (int I = Left; I <= Right; ++I)
-        Row[I] = BrushPixel(I, RowY) & ~Opaque;
-    }
-    // Runs stacked straight above each other are kept as one block.
-    if (!FilledSpans.empty()) {
-      TSpan& Last = FilledSpans.back();
-      if (Last.Left == Left && Last.Right == Right &&
-          (RowY == Last.Bottom + 1 || RowY == Last.Top - 1)) {
-        Last.Top = std::min(Last.Top, RowY);
-        Last.Bottom = std::max(Last.Bottom, RowY);
-        return;
-      }
-    }
-    FilledSpans.push_back({RowY, RowY, Left, Right});
-  };
 
-  // Span-seed fill: each seed is a run of row Y - Dir already filled, under (or over) which
+  // Span-seed fill: each seed is a run of row Y - Dir already painted, under (or over) which
   // row Y is explored; only what sticks out past the parent run is looked at in the parent's
   // row again. A run that exactly continues its parent goes straight on to the next row.
   Push(Y, X, X, 0);
@@ -261,23 +299,19 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
     const int Dir = Seed.Dir == 0 ? 1 : Seed.Dir;
     for (int RowY = Seed.Y;;) {
       std::uint32_t* Row = RowOf(RowY);
-      // Rows lie a whole raster width apart, too far for the hardware to guess the next one.
-      const int Ahead = RowY + 4 * Dir;
-      if (Ahead >= 0 && Ahead < H)
-        PrefetchForWrite(RowOf(Ahead) + Seed.Left);
       int I = Seed.Left;
       int Left = I;
-      if (Fillable(Row[I])) {
+      if (Fillable(Row[I]) && !Painted(RowY, I)) {
+        // Unpainted and fillable: no painted run can lie next to it on its row.
         while (Left > 0 && Fillable(Row[Left - 1]))
           --Left;
       } else {
-        I = Fillable.NextOpen(Row, I + 1, Seed.Right + 1);
+        I = NextOpen(RowY, I + 1, Seed.Right + 1, Ref, Border);
         Left = I;
       }
       bool Straight = false;
       while (I <= Seed.Right) {
-        const int Right = Fillable.RunEnd(Row, I + 1, W) - 1;
-        Paint(Row, RowY, Left, Right);
+        const int Right = PaintRun(RowY, Left, I);
         if (Seed.Dir != 0 && Left == Seed.Left && Right == Seed.Right) {
           Straight = true; // the only run, with nothing leaking round either end
           break;
@@ -291,7 +325,7 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
           if (Right > Seed.Right)
             Push(RowY, Seed.Right + 1, Right, -Dir);
         }
-        I = Fillable.NextOpen(Row, Right + 2, Seed.Right + 1);
+        I = NextOpen(RowY, Right + 2, Seed.Right + 1, Ref, Border);
         Left = I;
       }
       RowY += Dir;
@@ -299,14 +333,10 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFlood
         break;
     }
   }
-  for (const TSpan& Span : FilledSpans) {
-    Touch(Span.Left, Span.Top, Span.Right + 1, Span.Bottom + 1);
-    for (int RowY = Span.Top; RowY <= Span.Bottom; ++RowY) {
-      std::uint32_t* Row = RowOf(RowY);
-      for (int I = Span.Left; I <= Span.Right; ++I)
-        Row[I] |= Opaque;
-    }
-  }
+  Touch(MostLeft, Top, MostRight + 1, Bottom + 1);
+  for (const TRun& Run : PaintedRuns)
+    LastRunOfRow[static_cast<std::size_t>(Run.Row)] = -1;
+  PaintedRuns.clear();
 }
 
 void TRaster::Resize(int Width, int Height)

@@ -84,19 +84,16 @@ public:
   TPixelRect TakeDirty();
 
 private:
-  struct TSpan { // rows Top..Bottom, columns Left..Right, all included
-    int Top;
-    int Bottom;
-    int Left;
-    int Right;
-  };
-
   [[nodiscard]] bool Inside(long long X, long long Y) const
   {
     return X >= 0 && Y >= 0 && X < W && Y < H;
   }
   [[nodiscard]] std::uint32_t BrushPixel(int X, int Y) const;
-  void PaintSpan(int Y, int Left, int Right, std::uint32_t Tag);
+  void PaintSpan(int Y, int Left, int Right);
+  // The flood fill's record of what it painted, beside the pixels.
+  [[nodiscard]] bool Painted(int Y, int X) const;
+  // The first X in From..Limit - 1 that the fill may paint and has not, or Limit.
+  [[nodiscard]] int NextOpen(int Y, int From, int Limit, std::uint32_t Ref, bool Border) const;
 
   int W = 0;
   int H = 0;
@@ -116,6 +113,13 @@ private:
     int Right;
     int Dir; // the row this run came from lies at Y - Dir; 0 for the start
   };
-  std::vector<TSpan> FilledSpans;
+  struct TRun { // columns Left..Right of row Row, both included
+    int Row;
+    int Left;
+    int Right;
+    int Next; // the row's run painted before this one, or -1
+  };
+  std::vector<TRun> PaintedRuns;
+  std::vector<int> LastRunOfRow; // -1 where the fill has painted nothing yet
   std::vector<TSeed> Seeds;
 };

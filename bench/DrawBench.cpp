@@ -10,8 +10,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <memory>
+#include <vector>
 
 namespace {
 // The surface at the window's design size.
@@ -67,6 +70,36 @@ void BM_DrawExample(benchmark::State& State)
     DrawExample(*S.Image, true, Random);
 }
 BENCHMARK(BM_DrawExample);
+
+// Clear and DrawExample in turns on one surface, so that both meet the same machine state;
+// the ratio of their medians is the figure.
+void BM_ExampleAgainstClear(benchmark::State& State)
+{
+  using TClock = std::chrono::steady_clock;
+  TDesignSurface S;
+  TSeededRandom Random(1);
+  std::vector<double> Clears;
+  std::vector<double> Examples;
+  for (auto _ : State) {
+    const auto Start = TClock::now();
+    S.Image->Clear();
+    const auto Cleared = TClock::now();
+    DrawExample(*S.Image, true, Random);
+    const auto Drawn = TClock::now();
+    Clears.push_back(std::chrono::duration<double>(Cleared - Start).count());
+    Examples.push_back(std::chrono::duration<double>(Drawn - Cleared).count());
+  }
+  const auto Median = [](std::vector<double>& Times) {
+    std::nth_element(Times.begin(), Times.begin() + std::ssize(Times) / 2, Times.end());
+    return Times[Times.size() / 2];
+  };
+  const double Clear = Median(Clears);
+  const double Example = Median(Examples);
+  State.counters["clear_us"] = Clear * 1e6;
+  State.counters["example_us"] = Example * 1e6;
+  State.counters["ratio"] = Example / Clear;
+}
+BENCHMARK(BM_ExampleAgainstClear)->Iterations(2000);
 
 void BM_FillPolygonBar(benchmark::State& State)
 {

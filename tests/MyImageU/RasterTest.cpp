@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,5 +198,73 @@ TEST(Raster, DirtyRectangleHoldsEveryChangedPixel)
         }
     const TPixelRect After = R.TakeDirty();
     ASSERT_GE(After.Left, After.Right) << "taking it empties it";
+  }
+}
+
+// The fast fill against the plainest one: a 4-connected search over the picture as it was,
+// each reached pixel in the brush's colour there. Random pictures with holes and walls, both
+// modes, solid and hatched brushes, and brushes of the reference colour, which a fill that
+// took its own pixels for unpainted ones would loop on or stop at.
+TEST(Raster, FloodFillAgreesWithAPlainReferenceFill)
+{
+  constexpr int W = 37;
+  constexpr int H = 23;
+  constexpr TColor Palette[] = {clWhite, clBlack, clAqua, 0x000003};
+  std::uint64_t State = 2026;
+  const auto Next = [&State](int N) {
+    State = State * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<int>((State >> 33) % static_cast<std::uint64_t>(N));
+  };
+  for (int Round = 0; Round < 400; ++Round) {
+    SCOPED_TRACE(Round);
+    TRaster R(W, H);
+    // Mostly one colour, with walls, rectangles and scattered holes of the others.
+    const TColor Ground = Palette[Next(4)];
+    R.SetBrushColor(Ground);
+    R.FillRect(R.ClipBox());
+    for (int Shape = 0; Shape < 12; ++Shape) {
+      R.SetPenColor(Palette[Next(4)]);
+      R.MoveTo({Next(W), Next(H)});
+      R.LineTo({Next(W), Next(H)});
+      R.SetPixel(Next(W), Next(H), Palette[Next(4)]);
+    }
+    const bool Border = Next(2) == 0;
+    const TColor Reference = Palette[Next(4)];
+    R.SetBrushColor(Next(3) == 0 ? Reference : Palette[Next(4)]);
+    R.SetBrushStyle(Next(4) == 0 ? TBrushStyle::bsCross : TBrushStyle::bsSolid);
+    const int X = Next(W);
+    const int Y = Next(H);
+
+    TRaster Brush(W, H); // the brush's colour at every pixel
+    Brush.SetBrushColor(R.BrushColor());
+    Brush.SetBrushStyle(R.BrushStyle());
+    Brush.FillRect(Brush.ClipBox());
+    std::vector<TColor> Expected(std::size_t{W} * H);
+    for (int I = 0; I < W * H; ++I)
+      Expected[static_cast<std::size_t>(I)] = R.GetPixel(I % W, I / W);
+    const auto Fillable = [&](int PX, int PY) {
+      return (R.GetPixel(PX, PY) == Reference) != Border;
+    };
+    std::vector<bool> Seen(std::size_t{W} * H);
+    std::vector<std::pair<int, int>> Stack;
+    if (Fillable(X, Y))
+      Stack.emplace_back(X, Y);
+    while (!Stack.empty()) {
+      const auto [PX, PY] = Stack.back();
+      Stack.pop_back();
+      const auto At = static_cast<std::size_t>(PY) * W + static_cast<std::size_t>(PX);
+      if (Seen[At])
+        continue;
+      Seen[At] = true;
+      Expected[At] = Brush.GetPixel(PX, PY);
+      for (const auto& [DX, DY] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        if (R.GetPixel(PX + DX, PY + DY) != clInvalid && Fillable(PX + DX, PY + DY))
+          Stack.emplace_back(PX + DX, PY + DY);
+    }
+
+    R.FloodFill(X, Y, Reference, Border ? TFloodMode::Border : TFloodMode::Surface);
+    for (int I = 0; I < W * H; ++I)
+      ASSERT_EQ(R.GetPixel(I % W, I / W), Expected[static_cast<std::size_t>(I)])
+          << "at (" << I % W << ", " << I / W << ")";
   }
 }
