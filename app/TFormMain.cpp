@@ -96,10 +96,11 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
 QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name,
                        const QFont& Font)
 {
-  auto* Edit = new QLineEdit(Text, Parent);
+  auto* Edit = new QLineEdit(Parent);
+  Edit->setFont(Font); // before the text, which is laid out once, in its own face
+  Edit->setText(Text);
   Edit->setGeometry(Geometry);
   Edit->setReadOnly(true);
-  Edit->setFont(Font);
   Edit->setTextMargins(0, 0, 0, 0);
   PaintsItsCorners(*Edit);
   Edit->setAccessibleName(Name);

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QRadioButton>
 
 TRadioGroup::TRadioGroup(QWidget* Parent, const QString& Caption, const QStringList& Items)
@@ -45,4 +46,22 @@ void TRadioGroup::resizeEvent(QResizeEvent* Event)
   const int Step = (height() - Top - 4) / Count;
   for (int I = 0; I < Count; ++I)
     Buttons[static_cast<std::size_t>(I)]->setGeometry(8, Top + I * Step, width() - 16, Step);
+}
+
+void TRadioGroup::paintEvent(QPaintEvent* /*Event*/)
+{
+  // An etched frame, clearly visible, whose top line runs through the caption's middle; the
+  // caption stands on it at the left.
+  QPainter Painter(this);
+  const QFontMetrics Metrics(font());
+  const QRect Frame = rect().adjusted(0, Metrics.height() / 2, 0, 0);
+  Painter.setPen(palette().color(QPalette::Dark));
+  Painter.drawRect(Frame.adjusted(0, 0, -2, -2));
+  Painter.setPen(palette().color(QPalette::Light));
+  Painter.drawRect(Frame.adjusted(1, 1, -1, -1));
+  const QRect Caption(6, 0, Metrics.horizontalAdvance(title()) + 6, Metrics.height());
+  Painter.fillRect(Caption, palette().color(QPalette::Window));
+  Painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  Painter.drawText(Caption, Qt::AlignCenter, title());
 }

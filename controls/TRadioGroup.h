@@ -23,6 +23,7 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent* Event) override;
+  void paintEvent(QPaintEvent* Event) override;
 
 private:
   QButtonGroup* Group;
