@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QSet>
 
 #include <cstdio>
 #include <map>
@@ -10,9 +11,20 @@ namespace {
 const std::array<QString, 3> Faces{QStringLiteral("ＭＳ Ｐゴシック"),
                                    QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ゴシック")};
 
+// The installed families, looked up once: QFontDatabase::hasFamily asks fontconfig to
+// resolve aliases on every call, which costs more than the whole window.
+const QSet<QString>& Installed()
+{
+  static const QSet<QString> Families = [] {
+    const QStringList All = QFontDatabase::families();
+    return QSet<QString>(All.begin(), All.end());
+  }();
+  return Families;
+}
+
 bool HasEveryCharacter(const QString& Family, const QString& Shown)
 {
-  if (!QFontDatabase::hasFamily(Family))
+  if (!Installed().contains(Family))
     return false;
   QFont Font(Family);
   Font.setStyleStrategy(QFont::NoFontMerging);
@@ -69,8 +81,7 @@ TGothicFaces::TGothicFaces(const QString& Shown)
     if (Chosen[I].Whole)
       continue;
     // Nothing shows every character: the first installed candidate, helped by fallback faces.
-    Chosen[I].Family =
-        Choose(Families, [](const QString& F) { return QFontDatabase::hasFamily(F); });
+    Chosen[I].Family = Choose(Families, [](const QString& F) { return Installed().contains(F); });
     AnyJapanese = AnyJapanese && !Chosen[I].Family.isEmpty();
   }
   if (!AnyJapanese)
