@@ -1,12 +1,22 @@
-# The two everyday commands, `make run` and `make test`; both install what is missing first.
+# The two everyday commands, `make run` and `make test`; both install what is missing first:
+# `make run` what building and running need, `make test` what the tests add as well. DEPS=0
+# skips the install step.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
+MAKEFLAGS += --no-print-directory
 
-.PHONY: deps configure build run test lint sanitize portable fuzz bench package clean
+.PHONY: deps deps-run configure configure-run build run test lint sanitize portable fuzz bench \
+	package clean
+
+deps-run:
+	@bash tools/ensure-deps.sh tools/packages-run.txt
 
 deps:
-	@bash tools/ensure-deps.sh
+	@bash tools/ensure-deps.sh tools/packages-run.txt tools/packages-test.txt
+
+configure-run: deps-run
+	cmake --preset $(PRESET) >/dev/null
 
 configure: deps
 	cmake --preset $(PRESET) >/dev/null
@@ -14,7 +24,7 @@ configure: deps
 build: configure
 	cmake --build --preset $(PRESET) -j 2
 
-run: configure
+run: configure-run
 	cmake --build --preset $(PRESET) -j 2 --target yamaruka
 	$(BUILD_DIR)/app/yamaruka
 
@@ -23,9 +33,9 @@ run: configure
 # fallbacks of the compiler extensions, and half a minute of fuzzing.
 test: build lint
 	ctest --preset $(PRESET)
-	$(MAKE) --no-print-directory sanitize
-	$(MAKE) --no-print-directory portable
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
+	$(MAKE) sanitize
+	$(MAKE) portable
+	$(MAKE) fuzz FUZZ_SECONDS=30
 
 lint: build
 	bash tools/lint.sh format

@@ -10,6 +10,8 @@ int main(int argc, char** argv)
   DisplayReady();
   // No display name: Qt would add it to every title bar.
   QApplication::setApplicationName(QStringLiteral("yamaruka"));
+  // The menu entry's name: desktops and Wayland match the window to its entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.yamaruka.Yamaruka"));
   TFormMain FormMain;
   FormMain.ShowCentred();
   return QApplication::exec();
