@@ -168,10 +168,8 @@ void TMyImage2::FloodFillXY(double X, double Y, TFillStyle Style)
 {
   const TPixelPoint P = WorldToPixel(X, Y);
   TRaster& C = Canvas();
-  if (Style == TFillStyle::fsBorder)
-    C.FloodFill(P.X, P.Y, C.PenColor(), TFloodMode::Border);
-  else
-    C.FloodFill(P.X, P.Y, C.GetPixel(P.X, P.Y), TFloodMode::Surface);
+  // Border: up to the pen's colour; surface: over the colour the start pixel has now.
+  C.FloodFill(P.X, P.Y, Style == TFillStyle::fsBorder ? C.PenColor() : C.GetPixel(P.X, P.Y), Style);
   ShowDrawn();
 }
 

@@ -14,8 +14,6 @@ struct TRealPoint {
   friend constexpr bool operator==(TRealPoint, TRealPoint) = default;
 };
 
-enum class TFillStyle : std::uint8_t { fsSurface = 0, fsBorder = 1 };
-
 // The picture area: a retained raster addressed in world coordinates (x to the right, y up),
 // converted through a 2x3 matrix, an integer scale and a pixel origin. Every operation draws
 // at once; the widget only shows the raster.

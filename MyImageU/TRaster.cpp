@@ -236,12 +236,12 @@ int TRaster::NextOpen(int Y, int From, int Limit, std::uint32_t Ref, bool Border
   return Limit;
 }
 
-void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFloodMode Mode)
+void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillStyle FillStyle)
 {
   if (!Inside(X, Y) || Style == TBrushStyle::bsClear)
     return;
   const std::uint32_t Ref = ToNative(Reference & 0xFFFFFFU);
-  const bool Border = Mode == TFloodMode::Border;
+  const bool Border = FillStyle == TFillStyle::fsBorder;
   // Whether a pixel of the colour it had before the fill may be painted.
   const auto Fillable = [Ref, Border](std::uint32_t Pixel) { return (Pixel == Ref) != Border; };
   std::uint32_t* Base = Pixels.data();

@@ -23,7 +23,9 @@ enum class TBrushStyle : std::uint8_t {
   bsDiagCross,
 };
 
-enum class TFloodMode : std::uint8_t { Surface, Border };
+// How a flood fill is bounded: surface fills the connected pixels of one colour, border those
+// up to a border colour.
+enum class TFillStyle : std::uint8_t { fsSurface = 0, fsBorder = 1 };
 
 struct TPixelPoint {
   std::int32_t X = 0;
@@ -74,7 +76,7 @@ public:
 
   // Border mode fills every pixel connected to the start that lacks Reference; surface mode
   // every connected pixel that has it. Nothing happens when the fill cannot start.
-  void FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFloodMode Mode);
+  void FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillStyle FillStyle);
 
   // Takes a new size, keeping the picture anchored at the bottom-left corner; new area white.
   void Resize(int Width, int Height);

@@ -84,19 +84,19 @@ TEST(Raster, FloodModesAndFillsThatCannotStart)
   R.LineTo({6, 6});
   R.LineTo({2, 6});
   R.LineTo({2, 2});
-  R.FloodFill(4, 4, clBlack, TFloodMode::Border);
+  R.FloodFill(4, 4, clBlack, TFillStyle::fsBorder);
   EXPECT_EQ(CountColor(R, clAqua), 9);
   EXPECT_EQ(R.GetPixel(1, 1), clWhite);
 
-  R.FloodFill(2, 2, clBlack, TFloodMode::Border);  // start on the border colour
-  R.FloodFill(-1, 4, clBlack, TFloodMode::Border); // start outside
-  R.FloodFill(0, 0, clBlack, TFloodMode::Surface); // start lacks the reference
-  R.FloodFill(10, 0, clWhite, TFloodMode::Surface);
+  R.FloodFill(2, 2, clBlack, TFillStyle::fsBorder);  // start on the border colour
+  R.FloodFill(-1, 4, clBlack, TFillStyle::fsBorder); // start outside
+  R.FloodFill(0, 0, clBlack, TFillStyle::fsSurface); // start lacks the reference
+  R.FloodFill(10, 0, clWhite, TFillStyle::fsSurface);
   EXPECT_EQ(CountColor(R, clAqua), 9);
 
   // Surface mode: the white outside the square, 100 - 25 pixels.
   R.SetBrushColor(0x0000FF);
-  R.FloodFill(0, 0, clWhite, TFloodMode::Surface);
+  R.FloodFill(0, 0, clWhite, TFillStyle::fsSurface);
   EXPECT_EQ(CountColor(R, 0x0000FF), 75);
   EXPECT_EQ(CountColor(R, clAqua), 9);
 }
@@ -109,13 +109,13 @@ TEST(Raster, BorderFillCrossesPixelsThatAlreadyHaveTheBrushColour)
   R.SetBrushColor(clAqua);
   R.SetPixel(4, 0, clAqua);
   R.SetPixel(8, 0, clBlack);
-  R.FloodFill(0, 0, clBlack, TFloodMode::Border);
+  R.FloodFill(0, 0, clBlack, TFillStyle::fsBorder);
   for (int X = 0; X < 8; ++X)
     EXPECT_EQ(R.GetPixel(X, 0), clAqua) << X;
   EXPECT_EQ(R.GetPixel(8, 0), clBlack);
   // And a surface fill whose brush is its reference colour ends.
   R.SetBrushColor(clAqua);
-  R.FloodFill(0, 0, clAqua, TFloodMode::Surface);
+  R.FloodFill(0, 0, clAqua, TFillStyle::fsSurface);
   EXPECT_EQ(R.GetPixel(3, 0), clAqua);
 }
 
@@ -125,10 +125,10 @@ TEST(Raster, ClearBrushPaintsNothingAndHatchesKeepTheirLines)
   R.SetBrushStyle(TBrushStyle::bsClear);
   R.SetBrushColor(clBlack);
   R.FillRect(R.ClipBox());
-  R.FloodFill(3, 3, clBlack, TFloodMode::Border);
+  R.FloodFill(3, 3, clBlack, TFillStyle::fsBorder);
   EXPECT_EQ(CountColor(R, clBlack), 0);
   R.SetBrushStyle(TBrushStyle::bsHorizontal);
-  R.FloodFill(3, 3, clAqua, TFloodMode::Border);
+  R.FloodFill(3, 3, clAqua, TFillStyle::fsBorder);
   EXPECT_EQ(CountColor(R, clBlack), 32); // rows 0 and 8
   EXPECT_EQ(R.GetPixel(5, 8), clBlack);
   EXPECT_EQ(R.GetPixel(5, 9), clWhite);
@@ -150,7 +150,7 @@ TEST(Raster, ResizeKeepsTheBottomLeftCorner)
   EXPECT_EQ(R.Width(), 0);
   R.Resize(3, 3);
   EXPECT_EQ(CountColor(R, clWhite), 9);
-  R.FloodFill(0, 0, clBlack, TFloodMode::Border);
+  R.FloodFill(0, 0, clBlack, TFillStyle::fsBorder);
 }
 
 // The screen repaints only the dirty rectangle: a changed pixel outside it would stay stale
@@ -181,7 +181,7 @@ TEST(Raster, DirtyRectangleHoldsEveryChangedPixel)
       break;
     case 2:
       R.FloodFill(Next(64), Next(48), R.PenColor(),
-                  Next(2) == 0 ? TFloodMode::Border : TFloodMode::Surface);
+                  Next(2) == 0 ? TFillStyle::fsBorder : TFillStyle::fsSurface);
       break;
     default:
       R.SetPixel(Coordinate(), Coordinate(), 0x123456);
@@ -262,7 +262,7 @@ TEST(Raster, FloodFillAgreesWithAPlainReferenceFill)
           Stack.emplace_back(PX + DX, PY + DY);
     }
 
-    R.FloodFill(X, Y, Reference, Border ? TFloodMode::Border : TFloodMode::Surface);
+    R.FloodFill(X, Y, Reference, Border ? TFillStyle::fsBorder : TFillStyle::fsSurface);
     for (int I = 0; I < W * H; ++I)
       ASSERT_EQ(R.GetPixel(I % W, I / W), Expected[static_cast<std::size_t>(I)])
           << "at (" << I % W << ", " << I / W << ")";
