@@ -8,6 +8,7 @@
 #include <cstring>
 
 namespace {
+constexpr int PrefetchRows = 8;
 constexpr std::uint32_t Opaque = 0xFF000000U;
 
 constexpr std::uint32_t ToNative(TColor Color)
@@ -242,8 +243,11 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
     return;
   const std::uint32_t Ref = ToNative(Reference & 0xFFFFFFU);
   const bool Border = FillStyle == TFillStyle::fsBorder;
+  const bool Solid = Style == TBrushStyle::bsSolid;
+  const std::uint32_t BrushNative = ToNative(Brush);
+  const TRowScan Scan(Ref, Border, BrushNative);
   // Whether a pixel of the colour it had before the fill may be painted.
-  const auto Fillable = [Ref, Border](std::uint32_t Pixel) { return (Pixel == Ref) != Border; };
+  const auto Fillable = [&Scan](std::uint32_t Pixel) { return !Scan.Stops(Pixel); };
   std::uint32_t* Base = Pixels.data();
   const auto RowOf = [Base, this](int Row) {
     return Base + static_cast<std::size_t>(Row) * static_cast<std::size_t>(W);
@@ -255,32 +259,22 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
   // fillable (a border fill in any colour but the border's), and is never painted twice.
   if (LastRunOfRow.size() != static_cast<std::size_t>(H))
     LastRunOfRow.assign(static_cast<std::size_t>(H), -1);
-  const bool Solid = Style == TBrushStyle::bsSolid;
-  const std::uint32_t SolidPixel = ToNative(Brush);
-  int Top = Y;
-  int Bottom = Y;
-  int MostLeft = X;
-  int MostRight = X;
   // Paints row RowY from Left to the first pixel that stops the fill, From on (From >= Left
   // fillable, Left..From - 1 already known fillable); answers the run's right end.
   const auto PaintRun = [&](int RowY, int Left, int From) {
     std::uint32_t* Row = RowOf(RowY);
     int Right = 0;
     if (Solid) {
-      Right = PaintWhileFillable(Row, From, W, Ref, Border, SolidPixel) - 1;
-      std::fill(Row + Left, Row + From, SolidPixel);
+      Right = Scan.PaintWhileFillable(Row, From, W) - 1;
+      std::fill(Row + Left, Row + From, BrushNative);
     } else {
-      Right = FindStop(Row, From, W, Ref, Border) - 1;
+      Right = Scan.FindStop(Row, From, W) - 1;
       for (int I = Left; I <= Right; ++I)
         Row[I] = BrushPixel(I, RowY);
     }
     int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
     PaintedRuns.push_back({RowY, Left, Right, Last});
     Last = static_cast<int>(PaintedRuns.size()) - 1;
-    Top = std::min(Top, RowY);
-    Bottom = std::max(Bottom, RowY);
-    MostLeft = std::min(MostLeft, Left);
-    MostRight = std::max(MostRight, Right);
     return Right;
   };
   Seeds.clear();
@@ -299,6 +293,12 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
     const int Dir = Seed.Dir == 0 ? 1 : Seed.Dir;
     for (int RowY = Seed.Y;;) {
       std::uint32_t* Row = RowOf(RowY);
+      // Rows lie a raster width apart, too far for the hardware to guess the next one; a
+      // run goes on straight for many rows, so ask for the ones ahead.
+      if (const int Ahead = RowY + PrefetchRows * Dir; Ahead >= 0 && Ahead < H) {
+        PrefetchForWrite(RowOf(Ahead) + Seed.Left);
+        PrefetchForWrite(RowOf(Ahead) + Seed.Right);
+      }
       int I = Seed.Left;
       int Left = I;
       if (Fillable(Row[I]) && !Painted(RowY, I)) {
@@ -333,9 +333,13 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
         break;
     }
   }
-  Touch(MostLeft, Top, MostRight + 1, Bottom + 1);
-  for (const TRun& Run : PaintedRuns)
+  TPixelRect Changed{X, Y, X + 1, Y + 1};
+  for (const TRun& Run : PaintedRuns) {
     LastRunOfRow[static_cast<std::size_t>(Run.Row)] = -1;
+    Changed = {std::min(Changed.Left, Run.Left), std::min(Changed.Top, Run.Row),
+               std::max(Changed.Right, Run.Right + 1), std::max(Changed.Bottom, Run.Row + 1)};
+  }
+  Touch(Changed.Left, Changed.Top, Changed.Right, Changed.Bottom);
   PaintedRuns.clear();
 }
 
