@@ -1,6 +1,6 @@
 #include "MyImageU/TMyImage2.h"
 
-#include "controls/Docking.h"
+#include "controls/TDockLayout.h"
 #include "runtime/Errors.h"
 #include "runtime/Rounding.h"
 
@@ -33,7 +33,7 @@ TMyImage2::TMyImage2(QWidget* Owner) : QWidget(Owner)
 {
   setAttribute(Qt::WA_StaticContents);
   setAttribute(Qt::WA_OpaquePaintEvent); // it paints every pixel it covers
-  SetAlign(*this, TAlign::alClient);
+  TDockLayout::Dock(*this, TAlign::alClient);
   SetOrigin(width() / 2, height() / 2);
   SetScale(60);
   ResetMatrix();

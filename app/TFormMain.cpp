@@ -3,7 +3,7 @@
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
 #include "app/Fonts.h"
-#include "controls/Docking.h"
+#include "controls/TDockLayout.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
 #include "puzzle/BarFigure.h"
@@ -81,7 +81,7 @@ void PaintsItsCorners(QWidget& Control)
   Control.setAutoFillBackground(true);
 }
 
-QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, int Anchors,
+QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, TAnchors Anchors,
                         const QFont& Font)
 {
   auto* Button = new QPushButton(Caption, Parent);
@@ -89,7 +89,7 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
   Button->setFont(Font);
   Button->setAutoDefault(false);
   PaintsItsCorners(*Button);
-  SetAnchors(*Button, Anchors);
+  TDockLayout::Anchor(*Button, Anchors);
   return Button;
 }
 
@@ -104,7 +104,7 @@ QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, con
   Edit->setTextMargins(0, 0, 0, 0);
   PaintsItsCorners(*Edit);
   Edit->setAccessibleName(Name);
-  SetAnchors(*Edit, akLeft | akTop);
+  TDockLayout::Anchor(*Edit, TAnchor::akLeft | TAnchor::akTop);
   return Edit;
 }
 } // namespace
@@ -127,6 +127,7 @@ void TFormMain::BuildControls()
   setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
   setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
   resize(1120, 641);
+  new TDockLayout(this); // the window owns it
   const QFont MainFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 19, true);
   const QFont CounterFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 21, true);
 
@@ -135,20 +136,22 @@ void TFormMain::BuildControls()
   PanelMain->setFont(MainFont);
   PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
   PanelBottom->setGeometry(1, 514, 183, 126);
-  ButtonClose = MakeButton(PanelBottom, ClosingText, {56, 86, 65, 25}, akLeft | akBottom, MainFont);
-  SetAlign(*PanelBottom, TAlign::alBottom);
+  ButtonClose = MakeButton(PanelBottom, ClosingText, {56, 86, 65, 25},
+                           TAnchor::akLeft | TAnchor::akBottom, MainFont);
+  TDockLayout::Dock(*PanelBottom, TAlign::alBottom);
 
   RadioGroupKeisya = new TRadioGroup(PanelMain, SelectorText, PuzzleItems);
   RadioGroupKeisya->setFont(MainFont);
   RadioGroupKeisya->setGeometry(1, 1, 183, 83);
-  SetAlign(*RadioGroupKeisya, TAlign::alTop);
-  ButtonBegin = MakeButton(PanelMain, BeginText, {16, 232, 151, 40}, akLeft | akTop, MainFont);
+  TDockLayout::Dock(*RadioGroupKeisya, TAlign::alTop);
+  ButtonBegin = MakeButton(PanelMain, BeginText, {16, 232, 151, 40},
+                           TAnchor::akLeft | TAnchor::akTop, MainFont);
 
   PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, TargetText);
   PanelMokuhyou->setGeometry(1, 84, 183, 41);
   EditMokuhyou =
       MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"), CounterFont);
-  SetAlign(*PanelMokuhyou, TAlign::alTop);
+  TDockLayout::Dock(*PanelMokuhyou, TAlign::alTop);
   PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
   // The counters' edits carry the names; their panels' captions are only the layout's gaps.
   PanelMokuhyou->setAccessibleName(QString());
@@ -156,17 +159,19 @@ void TFormMain::BuildControls()
   PanelKaisuu->setGeometry(1, 125, 183, 41);
   EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"),
                         CounterFont);
-  SetAlign(*PanelKaisuu, TAlign::alTop);
+  TDockLayout::Dock(*PanelKaisuu, TAlign::alTop);
 
-  ButtonSetsumei = MakeButton(PanelMain, HideText, {16, 316, 151, 40}, akLeft | akTop, MainFont);
-  ButtonDraw = MakeButton(PanelMain, DrawText, {16, 458, 151, 40}, akLeft | akBottom, MainFont);
-  SetAlign(*PanelMain, TAlign::alRight);
+  ButtonSetsumei = MakeButton(PanelMain, HideText, {16, 316, 151, 40},
+                              TAnchor::akLeft | TAnchor::akTop, MainFont);
+  ButtonDraw = MakeButton(PanelMain, DrawText, {16, 458, 151, 40},
+                          TAnchor::akLeft | TAnchor::akBottom, MainFont);
+  TDockLayout::Dock(*PanelMain, TAlign::alRight);
 
   PanelImage = new TPanel(this, TPanel::TBevel::Raised);
   PanelImage->setGeometry(0, 0, 935, 641);
   PanelTray = new TPanel(PanelImage, TPanel::TBevel::Raised);
   PanelTray->setGeometry(1, 599, 933, 41);
-  SetAlign(*PanelTray, TAlign::alBottom);
+  TDockLayout::Dock(*PanelTray, TAlign::alBottom);
 
   MemoSetsumei = new QPlainTextEdit(PanelImage);
   MemoSetsumei->setGeometry(17, 19, 904, 235);
@@ -186,8 +191,8 @@ void TFormMain::BuildControls()
   MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
   MemoSetsumei->installEventFilter(this);
-  SetAnchors(*MemoSetsumei, akLeft | akTop);
-  SetAlign(*PanelImage, TAlign::alClient);
+  TDockLayout::Anchor(*MemoSetsumei, TAnchor::akLeft | TAnchor::akTop);
+  TDockLayout::Dock(*PanelImage, TAlign::alClient);
 
   Announcer = new TAnnouncer(this);
 
@@ -267,16 +272,6 @@ void TFormMain::ShowCentred()
       move(Area.topLeft()); // the frame's corner, whatever the frame's real size
   }
   show();
-}
-
-bool TFormMain::event(QEvent* Event)
-{
-  if (Event->type() == QEvent::LayoutRequest || Event->type() == QEvent::Resize) {
-    const bool Handled = QWidget::event(Event);
-    AlignChildren(*this, rect());
-    return Handled;
-  }
-  return QWidget::event(Event);
 }
 
 void TFormMain::CreateSurface()

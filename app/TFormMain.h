@@ -61,7 +61,6 @@ public:
   [[nodiscard]] const TPuzzle& Puzzle() const { return Engine; }
 
 protected:
-  bool event(QEvent* Event) override;
   void keyPressEvent(QKeyEvent* Event) override;
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 

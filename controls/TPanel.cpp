@@ -1,8 +1,7 @@
 #include "controls/TPanel.h"
 
-#include "controls/Docking.h"
+#include "controls/TDockLayout.h"
 
-#include <QEvent>
 #include <QPainter>
 
 TPanel::TPanel(QWidget* Parent, TBevel BevelKind, const QString& Caption)
@@ -12,26 +11,7 @@ TPanel::TPanel(QWidget* Parent, TBevel BevelKind, const QString& Caption)
   setAttribute(Qt::WA_OpaquePaintEvent);
   CaptionLayout.setTextFormat(Qt::PlainText);
   setAccessibleName(Caption);
-}
-
-bool TPanel::event(QEvent* Event)
-{
-  if (Event->type() == QEvent::LayoutRequest) {
-    AlignNow();
-    return true;
-  }
-  return QFrame::event(Event);
-}
-
-void TPanel::resizeEvent(QResizeEvent* Event)
-{
-  QFrame::resizeEvent(Event);
-  AlignNow();
-}
-
-void TPanel::AlignNow()
-{
-  AlignChildren(*this, contentsRect());
+  new TDockLayout(this); // the panel owns it
 }
 
 void TPanel::paintEvent(QPaintEvent* /*Event*/)

@@ -3,12 +3,12 @@
 #include <QFont>
 #include <QFrame>
 #include <QStaticText>
-
 #include <QString>
+
 #include <optional>
 
-// A container with an optional raised 1-pixel bevel and a caption centred both ways. It docks
-// its children (see controls/Docking.h) inside the bevel whenever it is resized.
+// A container with an optional raised 1-pixel bevel and a caption centred both ways. Its
+// children dock and anchor inside the bevel (see controls/TDockLayout.h).
 class TPanel : public QFrame {
 public:
   enum class TBevel { Raised, None };
@@ -19,13 +19,9 @@ public:
   [[nodiscard]] int BevelWidth() const { return Bevel == TBevel::Raised ? 1 : 0; }
 
 protected:
-  bool event(QEvent* Event) override;
-  void resizeEvent(QResizeEvent* Event) override;
   void paintEvent(QPaintEvent* Event) override;
 
 private:
-  void AlignNow();
-
   TBevel Bevel;
   QString Text;
   QStaticText CaptionLayout;
