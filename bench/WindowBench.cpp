@@ -7,6 +7,7 @@
 #include "app/TFormMain.h"
 #include "controls/TRadioGroup.h"
 #include "puzzle/TPuzzleEffects.h"
+#include "support/TPuzzleTesting.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -192,9 +193,8 @@ void BM_ClickToPicture(benchmark::State& State)
   for (auto _ : State) {
     const TPuzzleState& P = Form.Puzzle().State();
     const std::uint8_t Pos = NextProbe(P);
-    Oracle.SetState(P);
-    const bool Summit = Sloped ? Oracle.ProbeSloped(Pos, P.ClickCount + 1).Summit
-                               : Oracle.ProbeLevel(Pos, P.ClickCount + 1).Summit;
+    TPuzzleTesting::SetState(Oracle, P);
+    const bool Summit = TPuzzleTesting::Answer(Oracle, Pos).Summit;
     if (Summit) {
       State.PauseTiming();
       const long long Before = Counter.Paints;

@@ -44,15 +44,15 @@ public:
   void ResetPuzzle();
   void Probe(std::uint8_t Pos);
 
+  [[nodiscard]] const TPuzzleState& State() const { return Current; }
+
+private:
+  friend class TPuzzleTesting; // the tests' access to the rules and the state
+
   // The adversary rules. They decide from the current state and draw their random numbers,
   // but change nothing; Probe applies the answer.
   [[nodiscard]] TProbeAnswer ProbeSloped(std::uint8_t Pos, std::uint8_t Count) const;
   [[nodiscard]] TProbeAnswer ProbeLevel(std::uint8_t Pos, std::uint8_t Count) const;
-
-  [[nodiscard]] const TPuzzleState& State() const { return Current; }
-  void SetState(const TPuzzleState& State) { Current = State; }
-
-private:
   void FinishPuzzle();
 
   TPuzzleEffects* Effects;

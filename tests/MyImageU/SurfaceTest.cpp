@@ -1,5 +1,5 @@
-#include "SurfaceSupport.h"
 #include "runtime/Errors.h"
+#include "support/TSurfaceHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "FormSupport.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
-#include "puzzle/PuzzleSolver.h"
+#include "support/TPuzzleSolver.h"
+#include "support/TShownForm.h"
 
 #include <QAccessible>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
-#include "FormSupport.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
 #include "runtime/Format.h"
+#include "support/TShownForm.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,6 +1,7 @@
 #include "puzzle/BarFigure.h"
-#include "MyImageU/SurfaceSupport.h"
-#include "puzzle/PuzzleSupport.h"
+#include "support/TEffectsRecorder.h"
+#include "support/TScriptedRandom.h"
+#include "support/TSurfaceHost.h"
 
 #include <gtest/gtest.h>
 

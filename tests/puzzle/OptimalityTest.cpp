@@ -1,4 +1,4 @@
-#include "PuzzleSolver.h"
+#include "support/TPuzzleSolver.h"
 
 #include <gtest/gtest.h>
 

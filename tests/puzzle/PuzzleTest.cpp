@@ -1,7 +1,9 @@
-#include "PuzzleSupport.h"
 #include "puzzle/Heights.h"
 #include "puzzle/TPuzzle.h"
 #include "runtime/Errors.h"
+#include "support/TEffectsRecorder.h"
+#include "support/TPuzzleTesting.h"
+#include "support/TScriptedRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +65,7 @@ struct TPuzzleFixture : ::testing::Test {
     State.Best = Best;
     State.RightEnd = Right;
     State.ClickCount = Count;
-    Puzzle.SetState(State);
+    TPuzzleTesting::SetState(Puzzle, State);
   }
 };
 } // namespace

@@ -1,6 +1,7 @@
-#include "PuzzleSupport.h"
 #include "puzzle/TPuzzle.h"
 #include "runtime/Errors.h"
+#include "support/TEffectsRecorder.h"
+#include "support/TScriptedRandom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,17 @@
+#include "support/TBoxCloser.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+TBoxCloser::TBoxCloser()
+{
+  Timer.setInterval(0);
+  QObject::connect(&Timer, &QTimer::timeout, [this] {
+    auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (Box == nullptr || !Box->isVisible())
+      return;
+    Boxes.push_back({Box->windowTitle(), Box->text(), Box->icon()});
+    Box->button(QMessageBox::Ok)->click();
+  });
+  Timer.start();
+}

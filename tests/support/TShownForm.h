@@ -1,0 +1,29 @@
+#pragma once
+
+#include "MyImageU/TMyImage.h"
+#include "app/TFormMain.h"
+#include "support/TBoxCloser.h"
+#include "support/TScriptedRandom.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include <memory>
+
+// The real window, shown, after its start-up tick, with every random draw under the test's
+// control.
+struct TShownForm {
+  TScriptedRandom Random;
+  std::unique_ptr<TFormMain> Form;
+  TBoxCloser Closer;
+
+  TShownForm();
+  bool Ready = false;
+
+  void Click(QWidget* Widget) { QTest::mouseClick(Widget, Qt::LeftButton); }
+  void ClickBar(int Pos) { Click(Form->BarButtons[static_cast<std::size_t>(Pos)]); }
+  [[nodiscard]] TColor Pixel(int X, int Y) const { return Form->MyImage->Canvas().GetPixel(X, Y); }
+  // The top row of the drawing in surface column X, or the surface height when it is empty.
+  [[nodiscard]] int Top(int X) const;
+};
