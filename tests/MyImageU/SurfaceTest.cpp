@@ -52,14 +52,21 @@ TEST(Surface, ConversionErrors)
   S.Image->SetOrigin(0, 0);
   S.Image->SetScale(1);
   const struct {
+    const char* Name;
     double X;
     double Y;
     bool Range;
-  } Rows[] = {{2147483647.0, 0, false}, {2147483648.0, 0, true},  {-2147483648.0, 0, false},
-              {-2147483649.0, 0, true}, {0, -2147483648.0, true}, {0x1.0p63, 0, false},
-              {Inf, 0, false},          {0, NaN, false},          {-Inf, 1, false}};
+  } Rows[] = {{"largest x", 2147483647.0, 0, false},
+              {"x one past", 2147483648.0, 0, true},
+              {"smallest x", -2147483648.0, 0, false},
+              {"x one below", -2147483649.0, 0, true},
+              {"y flipped past", 0, -2147483648.0, true},
+              {"x at 2^63", 0x1.0p63, 0, false},
+              {"infinite x", Inf, 0, false},
+              {"y not a number", 0, NaN, false},
+              {"minus infinite x", -Inf, 1, false}};
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(Row.X);
+    SCOPED_TRACE(Row.Name);
     const bool Invalid = !std::isfinite(Row.X) || !std::isfinite(Row.Y) || Row.X >= 0x1.0p63;
     if (Row.Range) {
       EXPECT_THROW((void)S.Image->WorldToPixel(Row.X, Row.Y), ERangeError);

@@ -64,21 +64,31 @@ TEST_F(TFormTest, StartUpState)
 TEST_F(TFormTest, GeometryAtTheDesignSizeAndAfterResizing)
 {
   const struct {
+    const char* Name;
     QWidget* W;
     QRect Design;
   } Rows[] = {
-      {F.PanelMain, {935, 0, 185, 641}},   {F.PanelBottom, {1, 514, 183, 126}},
-      {F.ButtonClose, {56, 86, 65, 25}},   {F.RadioGroupKeisya, {1, 1, 183, 83}},
-      {F.ButtonBegin, {16, 232, 151, 40}}, {F.PanelMokuhyou, {1, 84, 183, 41}},
-      {F.EditMokuhyou, {87, 8, 31, 29}},   {F.PanelKaisuu, {1, 125, 183, 41}},
-      {F.EditKai, {87, 6, 29, 29}},        {F.ButtonSetsumei, {16, 316, 151, 40}},
-      {F.ButtonDraw, {16, 458, 151, 40}},  {F.PanelImage, {0, 0, 935, 641}},
-      {F.PanelTray, {1, 599, 933, 41}},    {F.MemoSetsumei, {17, 19, 904, 235}},
-      {F.MyImage, {1, 1, 933, 598}},
+      {"PanelMain", F.PanelMain, {935, 0, 185, 641}},
+      {"PanelBottom", F.PanelBottom, {1, 514, 183, 126}},
+      {"ButtonClose", F.ButtonClose, {56, 86, 65, 25}},
+      {"RadioGroupKeisya", F.RadioGroupKeisya, {1, 1, 183, 83}},
+      {"ButtonBegin", F.ButtonBegin, {16, 232, 151, 40}},
+      {"PanelMokuhyou", F.PanelMokuhyou, {1, 84, 183, 41}},
+      {"EditMokuhyou", F.EditMokuhyou, {87, 8, 31, 29}},
+      {"PanelKaisuu", F.PanelKaisuu, {1, 125, 183, 41}},
+      {"EditKai", F.EditKai, {87, 6, 29, 29}},
+      {"ButtonSetsumei", F.ButtonSetsumei, {16, 316, 151, 40}},
+      {"ButtonDraw", F.ButtonDraw, {16, 458, 151, 40}},
+      {"PanelImage", F.PanelImage, {0, 0, 935, 641}},
+      {"PanelTray", F.PanelTray, {1, 599, 933, 41}},
+      {"MemoSetsumei", F.MemoSetsumei, {17, 19, 904, 235}},
+      {"MyImage", F.MyImage, {1, 1, 933, 598}},
   };
   ASSERT_EQ(F.size(), QSize(1120, 641));
-  for (const auto& Row : Rows)
-    EXPECT_EQ(Row.W->geometry(), Row.Design) << Row.W->metaObject()->className();
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    EXPECT_EQ(Row.W->geometry(), Row.Design);
+  }
 
   // Taller and wider: the bottom row moves down, only the play area widens.
   F.resize(1320, 741);
@@ -103,26 +113,27 @@ TEST_F(TFormTest, GeometryAtTheDesignSizeAndAfterResizing)
 TEST_F(TFormTest, ScreenReaderRolesAndNames)
 {
   const struct {
+    const char* Name;
     QWidget* W;
     QAccessible::Role Role;
-    QString Name;
+    QString Said;
   } Rows[] = {
-      {&F, QAccessible::Window, F.windowTitle()},
-      {F.PanelMain, QAccessible::Pane, ""},
-      {F.PanelMokuhyou, QAccessible::Pane, ""},
-      {F.PanelKaisuu, QAccessible::Pane, ""},
-      {F.PanelTray, QAccessible::Pane, ""},
-      {F.RadioGroupKeisya, QAccessible::Grouping, "パズル選択"},
-      {F.EditMokuhyou, QAccessible::EditableText, "目標"},
-      {F.EditKai, QAccessible::EditableText, "回数"},
-      {F.MyImage, QAccessible::Chart, "棒グラフ"},
+      {"FormMain", &F, QAccessible::Window, F.windowTitle()},
+      {"PanelMain", F.PanelMain, QAccessible::Pane, ""},
+      {"PanelMokuhyou", F.PanelMokuhyou, QAccessible::Pane, ""},
+      {"PanelKaisuu", F.PanelKaisuu, QAccessible::Pane, ""},
+      {"PanelTray", F.PanelTray, QAccessible::Pane, ""},
+      {"RadioGroupKeisya", F.RadioGroupKeisya, QAccessible::Grouping, "パズル選択"},
+      {"EditMokuhyou", F.EditMokuhyou, QAccessible::EditableText, "目標"},
+      {"EditKai", F.EditKai, QAccessible::EditableText, "回数"},
+      {"MyImage", F.MyImage, QAccessible::Chart, "棒グラフ"},
   };
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(Row.W->metaObject()->className());
+    SCOPED_TRACE(Row.Name);
     QAccessibleInterface* I = QAccessible::queryAccessibleInterface(Row.W);
     ASSERT_NE(I, nullptr);
     EXPECT_EQ(I->role(), Row.Role);
-    EXPECT_EQ(I->text(QAccessible::Name), Row.Name);
+    EXPECT_EQ(I->text(QAccessible::Name), Row.Said);
   }
 }
 
@@ -220,8 +231,16 @@ TEST_F(TFormTest, ScreenReaderAloneWinsBothPuzzles)
 // bottom; one pixel in, the children would cover it.
 TEST_F(TFormTest, PanelBevelsOnTheirOutermostPixels)
 {
-  for (TPanel* Panel : {F.PanelMain, F.PanelImage, F.PanelTray, F.PanelMokuhyou, F.PanelKaisuu}) {
-    SCOPED_TRACE(Panel->metaObject()->className());
+  const struct {
+    const char* Name;
+    TPanel* Panel;
+  } Rows[] = {{"PanelMain", F.PanelMain},
+              {"PanelImage", F.PanelImage},
+              {"PanelTray", F.PanelTray},
+              {"PanelMokuhyou", F.PanelMokuhyou},
+              {"PanelKaisuu", F.PanelKaisuu}};
+  for (const auto& [Name, Panel] : Rows) {
+    SCOPED_TRACE(Name);
     const QImage Picture = Panel->grab().toImage();
     const QRgb Light = Panel->palette().color(QPalette::Light).rgb();
     const QRgb Dark = Panel->palette().color(QPalette::Dark).rgb();

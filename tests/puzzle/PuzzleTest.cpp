@@ -1,4 +1,3 @@
-#include "puzzle/Heights.h"
 #include "puzzle/TPuzzle.h"
 #include "runtime/Errors.h"
 #include "support/TEffectsRecorder.h"
@@ -153,12 +152,15 @@ TEST_F(TPuzzleFixture, OneOverTheTargetIsTooBad)
 TEST_F(TPuzzleFixture, SlopedFirstProbes)
 {
   const struct {
+    const char* Name;
     int Pos;
     std::uint32_t Coin;
     int Slope;
-  } Rows[] = {{16, 0, -1}, {16, 1, 1}, {8, 0, 1}, {1, 0, 1}, {31, 1, -1}, {24, 1, -1}};
+  } Rows[] = {{"16, coin left", 16, 0, -1},       {"16, coin right", 16, 1, 1},
+              {"8: 3 digits against 5", 8, 0, 1}, {"1: none against 5", 1, 0, 1},
+              {"31: 5 against none", 31, 1, -1},  {"24: 5 against 3", 24, 1, -1}};
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(Row.Pos);
+    SCOPED_TRACE(Row.Name);
     Start(0);
     Coins.Bits = {Row.Coin};
     Coins.Fives = {4};
@@ -187,12 +189,15 @@ TEST_F(TPuzzleFixture, SlopedLastBarBetweenTheEndsIsTheSummit)
 TEST_F(TPuzzleFixture, LevelFirstProbeUsesTheNearerWall)
 {
   const struct {
+    const char* Name;
     int Pos;
     std::uint32_t Draw;
     int Height;
-  } Rows[] = {{1, 0, 12}, {1, 4, 16}, {16, 0, 42}, {16, 4, 46}, {31, 0, 12}, {20, 0, 34}};
+  } Rows[] = {{"1, lowest draw", 1, 0, 12},   {"1, highest draw", 1, 4, 16},
+              {"16, lowest draw", 16, 0, 42}, {"16, highest draw", 16, 4, 46},
+              {"31: right wall", 31, 0, 12},  {"20: right wall", 20, 0, 34}};
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(Row.Pos);
+    SCOPED_TRACE(Row.Name);
     Start(1);
     Coins.Fives = {Row.Draw};
     Play({Row.Pos});
@@ -251,25 +256,6 @@ TEST_F(TPuzzleFixture, LevelNeverKeepsBestWithTwoOrFewerLeft)
     EXPECT_EQ(Puzzle.State().Best, (TBarMark{2, 24}));
     EXPECT_EQ(Effects.Finishes, Before + 1);
   }
-}
-
-TEST(Heights, MidHeightStaysWithinAFifthOfTheDifference)
-{
-  TScriptedRandom Random;
-  for (double R : {0.0, 0.25, 0.5, 0.999999}) {
-    Random.OnReal = [R] { return R; };
-    const auto H = MidHeight(Random, 10, 50);
-    EXPECT_GE(H, 22);
-    EXPECT_LE(H, 38);
-    EXPECT_EQ(MidHeight(Random, 77, 77), 77);
-    EXPECT_EQ(MidHeight(Random, 255, 255), 255);
-  }
-  Random.OnReal = [] { return 0.0; };
-  EXPECT_EQ(MidHeight(Random, 10, 50), 38); // (300 + 4 * -40 * -0.5) / 10
-  Random.OnInteger = [](std::uint32_t) { return 4U; };
-  EXPECT_EQ(RiseHeight(Random, 1, 10), 16);
-  EXPECT_EQ(RiseHeight(Random, 0, 251), 255);
-  EXPECT_THROW((void)RiseHeight(Random, 1, 250), ERangeError);
 }
 
 // Alternating far probes drive a winner past 255. The probe fails with the range error,

@@ -15,13 +15,22 @@
 TEST(Rounding, HalvesGoToEvenNeighbour)
 {
   const struct {
+    const char* Name;
     double In;
     double Out;
-  } Rows[] = {
-      {2.5, 2}, {3.5, 4}, {-0.5, 0},  {-1.5, -2},         {-2.5, -2}, {0.49999999999999994, 0},
-      {2.4, 2}, {2.6, 3}, {-2.6, -3}, {1e15 + 0.5, 1e15}, {7, 7}};
+  } Rows[] = {{"2.5 down", 2.5, 2},
+              {"3.5 up", 3.5, 4},
+              {"-0.5 to zero", -0.5, 0},
+              {"-1.5 down", -1.5, -2},
+              {"-2.5 up", -2.5, -2},
+              {"just below a half", 0.49999999999999994, 0},
+              {"2.4", 2.4, 2},
+              {"2.6", 2.6, 3},
+              {"-2.6", -2.6, -3},
+              {"large half", 1e15 + 0.5, 1e15},
+              {"whole", 7, 7}};
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(Row.In);
+    SCOPED_TRACE(Row.Name);
     EXPECT_EQ(RoundHalfEven(Row.In), Row.Out);
   }
 }
