@@ -203,36 +203,29 @@ void TRaster::FillRect(TPixelRect Rect)
       PaintSpan(Y, Left, Right - 1);
 }
 
-bool TRaster::Painted(int Y, int X) const
+const TRaster::TRun* TRaster::PaintedRunAt(int Y, int X) const
 {
   for (int I = LastRunOfRow[static_cast<std::size_t>(Y)]; I >= 0;) {
     const TRun& Run = PaintedRuns[static_cast<std::size_t>(I)];
     if (X >= Run.Left && X <= Run.Right)
-      return true;
+      return &Run;
     I = Run.Next;
   }
-  return false;
+  return nullptr;
 }
 
-int TRaster::NextOpen(int Y, int From, int Limit, std::uint32_t Ref, bool Border) const
+int TRaster::NextOpen(int Y, int From, int Limit, const TRowScan& Scan) const
 {
   const std::uint32_t* Row =
       Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
   for (int X = From; X < Limit; ++X) {
-    if ((Row[X] == Ref) == Border)
+    if (Scan.Stops(Row[X]))
       continue;
     // A painted run is bounded by pixels that stop the fill: the whole run is passed over.
-    bool Skipped = false;
-    for (int I = LastRunOfRow[static_cast<std::size_t>(Y)]; I >= 0 && !Skipped;) {
-      const TRun& Run = PaintedRuns[static_cast<std::size_t>(I)];
-      if (X >= Run.Left && X <= Run.Right) {
-        X = Run.Right;
-        Skipped = true;
-      }
-      I = Run.Next;
-    }
-    if (!Skipped)
+    const TRun* Run = PaintedRunAt(Y, X);
+    if (Run == nullptr)
       return X;
+    X = Run->Right;
   }
   return Limit;
 }
@@ -301,12 +294,12 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
       }
       int I = Seed.Left;
       int Left = I;
-      if (Fillable(Row[I]) && !Painted(RowY, I)) {
+      if (Fillable(Row[I]) && PaintedRunAt(RowY, I) == nullptr) {
         // Unpainted and fillable: no painted run can lie next to it on its row.
         while (Left > 0 && Fillable(Row[Left - 1]))
           --Left;
       } else {
-        I = NextOpen(RowY, I + 1, Seed.Right + 1, Ref, Border);
+        I = NextOpen(RowY, I + 1, Seed.Right + 1, Scan);
         Left = I;
       }
       bool Straight = false;
@@ -325,7 +318,7 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
           if (Right > Seed.Right)
             Push(RowY, Seed.Right + 1, Right, -Dir);
         }
-        I = NextOpen(RowY, Right + 2, Seed.Right + 1, Ref, Border);
+        I = NextOpen(RowY, Right + 2, Seed.Right + 1, Scan);
         Left = I;
       }
       RowY += Dir;

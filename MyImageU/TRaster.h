@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+class TRowScan;
+
 // Colours as the program writes them: 0x00BBGGRR, red in the low byte.
 using TColor = std::uint32_t;
 
@@ -92,10 +94,6 @@ private:
   }
   [[nodiscard]] std::uint32_t BrushPixel(int X, int Y) const;
   void PaintSpan(int Y, int Left, int Right);
-  // The flood fill's record of what it painted, beside the pixels.
-  [[nodiscard]] bool Painted(int Y, int X) const;
-  // The first X in From..Limit - 1 that the fill may paint and has not, or Limit.
-  [[nodiscard]] int NextOpen(int Y, int From, int Limit, std::uint32_t Ref, bool Border) const;
 
   int W = 0;
   int H = 0;
@@ -121,6 +119,11 @@ private:
     int Right;
     int Next; // the row's run painted before this one, or -1
   };
+  // The flood fill's record of what it painted, beside the pixels: the run of row Y that
+  // holds X, if any.
+  [[nodiscard]] const TRun* PaintedRunAt(int Y, int X) const;
+  // The first X in From..Limit - 1 that the fill may paint and has not, or Limit.
+  [[nodiscard]] int NextOpen(int Y, int From, int Limit, const TRowScan& Scan) const;
   std::vector<TRun> PaintedRuns;
   std::vector<int> LastRunOfRow; // -1 where the fill has painted nothing yet
   std::vector<TSeed> Seeds;

@@ -55,14 +55,17 @@ const QString Explanation = QStringLiteral(
     "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
 // clang-format on
 
-// The slant of a bar's top in puzzle 1, as a screen reader says it.
-QString SlantWords(int Slope)
+// A bar as a screen reader says it: its height and, in puzzle 1, the slant of its top.
+QString BarWords(int Height, int Slope, bool SlopeMode)
 {
+  QString Words = QStringLiteral("高さ%1").arg(Height);
+  if (!SlopeMode)
+    return Words;
   if (Slope > 0)
-    return QStringLiteral("，右上がり");
+    return Words + QStringLiteral("，右上がり");
   if (Slope < 0)
-    return QStringLiteral("，右下がり");
-  return QStringLiteral("，水平");
+    return Words + QStringLiteral("，右下がり");
+  return Words + QStringLiteral("，水平");
 }
 
 // Every character the window's controls show, for the choice of faces.
@@ -127,7 +130,6 @@ void TFormMain::BuildControls()
   setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
   setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
   resize(1120, 641);
-  new TDockLayout(this); // the window owns it
   const QFont MainFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 19, true);
   const QFont CounterFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 21, true);
 
@@ -153,9 +155,6 @@ void TFormMain::BuildControls()
       MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"), CounterFont);
   TDockLayout::Dock(*PanelMokuhyou, TAlign::alTop);
   PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
-  // The counters' edits carry the names; their panels' captions are only the layout's gaps.
-  PanelMokuhyou->setAccessibleName(QString());
-  PanelKaisuu->setAccessibleName(QString());
   PanelKaisuu->setGeometry(1, 125, 183, 41);
   EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"),
                         CounterFont);
@@ -422,8 +421,7 @@ void TFormMain::ClearImage()
 void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 {
   ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
-  const QString Shape =
-      QStringLiteral("高さ%1").arg(Mark.Height) + (SlopeMode ? SlantWords(Slope) : QString());
+  const QString Shape = BarWords(Mark.Height, Slope, SlopeMode);
   const QString Answer = QStringLiteral("%1回目：").arg(Engine.State().ClickCount) + Shape;
   DescribeBar(Mark.Pos, Answer);
   Revealed[Mark.Pos] = QStringLiteral("%1番 ").arg(Mark.Pos) + Shape;
@@ -434,12 +432,11 @@ void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 void TFormMain::DrawExample(bool SlopeMode)
 {
   const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random);
-  ForgetBars();
+  Revealed.fill(QString());
   for (int Pos = 1; Pos <= 31; ++Pos) {
     const int Height = Pos == Summit ? ExampleSummitHeight : ExampleHeight(Summit, Pos);
     const int Slope = Pos < Summit ? 1 : Pos > Summit ? -1 : 0;
-    DescribeBar(Pos, QStringLiteral("例：高さ%1").arg(Height) +
-                         (SlopeMode ? SlantWords(Slope) : QString()));
+    DescribeBar(Pos, QStringLiteral("例：") + BarWords(Height, Slope, SlopeMode));
   }
   MyImage->setAccessibleDescription(QStringLiteral("例：頂点は%1番").arg(Summit));
 }

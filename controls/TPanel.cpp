@@ -1,7 +1,5 @@
 #include "controls/TPanel.h"
 
-#include "controls/TDockLayout.h"
-
 #include <QPainter>
 
 TPanel::TPanel(QWidget* Parent, TBevel BevelKind, const QString& Caption)
@@ -10,8 +8,6 @@ TPanel::TPanel(QWidget* Parent, TBevel BevelKind, const QString& Caption)
   setContentsMargins(BevelWidth(), BevelWidth(), BevelWidth(), BevelWidth());
   setAttribute(Qt::WA_OpaquePaintEvent);
   CaptionLayout.setTextFormat(Qt::PlainText);
-  setAccessibleName(Caption);
-  new TDockLayout(this); // the panel owns it
 }
 
 void TPanel::paintEvent(QPaintEvent* /*Event*/)

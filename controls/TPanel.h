@@ -8,7 +8,9 @@
 #include <optional>
 
 // A container with an optional raised 1-pixel bevel and a caption centred both ways. Its
-// children dock and anchor inside the bevel (see controls/TDockLayout.h).
+// children dock and anchor inside the bevel (see controls/TDockLayout.h). It names itself
+// nothing: a screen reader takes it for a pane, and the counters' captions are only the gaps
+// their edits fill, which carry the names.
 class TPanel : public QFrame {
 public:
   enum class TBevel { Raised, None };
