@@ -82,6 +82,24 @@ std::chrono::milliseconds Remaining(TClock::time_point Deadline)
                   std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - TClock::now()));
 }
 
+// Reads Fd into Text until Seen holds for what was read, the stream ends or the deadline passes.
+bool ReadUntil(int Fd, std::string& Text, const std::function<bool(const std::string&)>& Seen,
+               std::chrono::seconds Limit = std::chrono::seconds(20))
+{
+  const auto Deadline = TClock::now() + Limit;
+  char Buffer[4096];
+  while (!Seen(Text)) {
+    pollfd Ready{Fd, POLLIN, 0};
+    if (poll(&Ready, 1, static_cast<int>(Remaining(Deadline).count())) <= 0)
+      return false;
+    const ssize_t Got = read(Fd, Buffer, sizeof Buffer);
+    if (Got <= 0)
+      return false;
+    Text.append(Buffer, static_cast<std::size_t>(Got));
+  }
+  return true;
+}
+
 class TXSession {
 public:
   Display* X = nullptr;
@@ -104,13 +122,11 @@ public:
     close(Quiet);
     close(Pipe[1]);
     std::string Number;
-    pollfd Ready{Pipe[0], POLLIN, 0};
-    const auto Deadline = TClock::now() + std::chrono::seconds(10);
-    char C = 0;
-    while (poll(&Ready, 1, static_cast<int>(Remaining(Deadline).count())) > 0 &&
-           read(Pipe[0], &C, 1) == 1 && C != '\n')
-      Number += C;
+    ReadUntil(
+        Pipe[0], Number, [](const std::string& T) { return T.find('\n') != T.npos; },
+        std::chrono::seconds(10));
     close(Pipe[0]);
+    Number = Number.substr(0, Number.find('\n'));
     if (Number.empty()) {
       ADD_FAILURE() << "Xvfb did not start";
       return false;
@@ -400,24 +416,6 @@ TEST(EndToEnd, MemcheckFindsNoErrorAndNoLeakOfOurs)
   }
   std::printf("memcheck: %d errors, %d definite leaks in the program, %d in system libraries\n",
               Errors, OurLeaks, OtherLeaks);
-}
-
-// Reads Fd into Text until Seen holds for what was read, the stream ends or the deadline passes.
-bool ReadUntil(int Fd, std::string& Text, const std::function<bool(const std::string&)>& Seen,
-               std::chrono::seconds Limit = std::chrono::seconds(20))
-{
-  const auto Deadline = TClock::now() + Limit;
-  char Buffer[4096];
-  while (!Seen(Text)) {
-    pollfd Ready{Fd, POLLIN, 0};
-    if (poll(&Ready, 1, static_cast<int>(Remaining(Deadline).count())) <= 0)
-      return false;
-    const ssize_t Got = read(Fd, Buffer, sizeof Buffer);
-    if (Got <= 0)
-      return false;
-    Text.append(Buffer, static_cast<std::size_t>(Got));
-  }
-  return true;
 }
 
 // Inside a Wayland session the program runs on the compositor, even with a DISPLAY that points
