@@ -8,19 +8,18 @@
 #define YAMARUKA_SSE2 1
 #endif
 
-// The flood fill's scans along a row, four pixels at a time with SSE2 where the processor has
-// it, one at a time otherwise (YAMARUKA_PORTABLE forces the plain loops). A pixel stops the
+// The raster's work along a row, four pixels at a time with SSE2 where the processor has it,
+// one at a time otherwise (YAMARUKA_PORTABLE forces the plain loops). A pixel stops the
 // fill when it equals Ref exactly when StopOnRef: a border fill stops on the border colour, a
 // surface fill on anything else. Inline, so that a fill sets its constants up once.
 class TRowScan {
 public:
-  TRowScan(std::uint32_t Reference, bool StopOnReference, std::uint32_t BrushPixel)
-      : Ref(Reference), StopOnRef(StopOnReference), Brush(BrushPixel)
+  TRowScan(std::uint32_t Reference, bool StopOnReference)
+      : Ref(Reference), StopOnRef(StopOnReference)
 #ifdef YAMARUKA_SSE2
         ,
         RefBits(_mm_set1_epi32(static_cast<int>(Reference))),
-        Flip(StopOnReference ? _mm_setzero_si128() : _mm_set1_epi32(-1)),
-        BrushBits(_mm_set1_epi32(static_cast<int>(BrushPixel)))
+        Flip(StopOnReference ? _mm_setzero_si128() : _mm_set1_epi32(-1))
 #endif
   {
   }
@@ -44,27 +43,46 @@ public:
     return I;
   }
 
-  // The same, painting the brush over every pixel before it on the way.
-  int PaintWhileFillable(std::uint32_t* Row, int From, int Limit) const
+  // Whether Left..Right of a row of Width pixels is one whole run: every pixel fillable, and
+  // a stop or the row's end on either side.
+  [[nodiscard]] bool HoldsExactly(const std::uint32_t* Row, int Left, int Right, int Width) const
   {
-    int I = From;
-#ifdef YAMARUKA_SSE2
-    for (; I + 4 <= Limit; I += 4) {
-      if (const int Lanes = StopLanes(Row + I); Lanes != 0) {
-        const int Stop = I + std::countr_zero(static_cast<unsigned>(Lanes)) / 4;
-        for (; I < Stop; ++I)
-          Row[I] = Brush;
-        return Stop;
-      }
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(Row + I), BrushBits);
-    }
-#endif
-    for (; I < Limit && !Stops(Row[I]); ++I)
-      Row[I] = Brush;
-    return I;
+    return (Left == 0 || Stops(Row[Left - 1])) && (Right + 1 == Width || Stops(Row[Right + 1])) &&
+           NoneStops(Row + Left, Right - Left + 1);
   }
 
 private:
+  [[nodiscard]] bool NoneStops(const std::uint32_t* Pixels, int Count) const
+  {
+#ifdef YAMARUKA_SSE2
+    if (Count >= 4) {
+      // Equal lanes gathered both ways, eight pixels a step and the last ones overlapping: no
+      // branch until the end.
+      __m128i AnyEqual = _mm_setzero_si128();
+      __m128i AllEqual = _mm_set1_epi32(-1);
+      const auto Take = [&](const std::uint32_t* Four) {
+        const __m128i Equal =
+            _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Four)), RefBits);
+        AnyEqual = _mm_or_si128(AnyEqual, Equal);
+        AllEqual = _mm_and_si128(AllEqual, Equal);
+      };
+      int I = 0;
+      for (; I + 8 < Count; I += 8) {
+        Take(Pixels + I);
+        Take(Pixels + I + 4);
+      }
+      if (Count - I > 4)
+        Take(Pixels + I);
+      Take(Pixels + Count - 4);
+      return StopOnRef ? _mm_movemask_epi8(AnyEqual) == 0 : _mm_movemask_epi8(AllEqual) == 0xFFFF;
+    }
+#endif
+    for (int I = 0; I < Count; ++I)
+      if (Stops(Pixels[I]))
+        return false;
+    return true;
+  }
+
 #ifdef YAMARUKA_SSE2
   // Four bits for each of four pixels that stops the fill, none for one that does not.
   [[nodiscard]] int StopLanes(const std::uint32_t* Four) const
@@ -76,22 +94,32 @@ private:
 
   std::uint32_t Ref;
   bool StopOnRef;
-  std::uint32_t Brush;
 #ifdef YAMARUKA_SSE2
   __m128i RefBits;
   __m128i Flip;
-  __m128i BrushBits;
 #endif
 };
 
-// Asks for pixels the fill will write soon; a hint only, nothing where unsupported.
-inline void PrefetchForWrite(const void* Address)
+// Count pixels from First on set to Pixel.
+inline void FillPixels(std::uint32_t* First, int Count, std::uint32_t Pixel)
 {
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(YAMARUKA_PORTABLE)
-  __builtin_prefetch(Address, 1);
-#elif defined(YAMARUKA_SSE2)
-  _mm_prefetch(static_cast<const char*>(Address), _MM_HINT_T0);
-#else
-  (void)Address;
+#ifdef YAMARUKA_SSE2
+  if (Count >= 4) {
+    const __m128i Four = _mm_set1_epi32(static_cast<int>(Pixel));
+    const auto Put = [Four](std::uint32_t* At) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(At), Four);
+    };
+    int I = 0;
+    for (; I + 8 < Count; I += 8) {
+      Put(First + I);
+      Put(First + I + 4);
+    }
+    if (Count - I > 4)
+      Put(First + I);
+    Put(First + Count - 4);
+    return;
+  }
 #endif
+  for (int I = 0; I < Count; ++I)
+    First[I] = Pixel;
 }

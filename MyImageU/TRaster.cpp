@@ -5,10 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
-constexpr int PrefetchRows = 8;
 constexpr std::uint32_t Opaque = 0xFF000000U;
 
 constexpr std::uint32_t ToNative(TColor Color)
@@ -181,9 +179,14 @@ std::uint32_t TRaster::BrushPixel(int X, int Y) const
 void TRaster::PaintSpan(int Y, int Left, int Right)
 {
   Touch(Left, Y, Right + 1, Y + 1);
+  PaintPixels(Y, Left, Right);
+}
+
+void TRaster::PaintPixels(int Y, int Left, int Right)
+{
   std::uint32_t* Row = Pixels.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(W);
   if (Style == TBrushStyle::bsSolid) {
-    std::fill(Row + Left, Row + Right + 1, ToNative(Brush));
+    FillPixels(Row + Left, Right - Left + 1, ToNative(Brush));
     return;
   }
   for (int X = Left; X <= Right; ++X)
@@ -234,41 +237,30 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
 {
   if (!Inside(X, Y) || Style == TBrushStyle::bsClear)
     return;
-  const std::uint32_t Ref = ToNative(Reference & 0xFFFFFFU);
-  const bool Border = FillStyle == TFillStyle::fsBorder;
-  const bool Solid = Style == TBrushStyle::bsSolid;
-  const std::uint32_t BrushNative = ToNative(Brush);
-  const TRowScan Scan(Ref, Border, BrushNative);
-  // Whether a pixel of the colour it had before the fill may be painted.
-  const auto Fillable = [&Scan](std::uint32_t Pixel) { return !Scan.Stops(Pixel); };
+  const TRowScan Scan(ToNative(Reference & 0xFFFFFFU), FillStyle == TFillStyle::fsBorder);
   std::uint32_t* Base = Pixels.data();
   const auto RowOf = [Base, this](int Row) {
     return Base + static_cast<std::size_t>(Row) * static_cast<std::size_t>(W);
   };
-  if (!Fillable(RowOf(Y)[X]))
+  if (Scan.Stops(RowOf(Y)[X]))
     return;
 
   // The runs painted so far, row by row, beside the image: a painted pixel may still look
   // fillable (a border fill in any colour but the border's), and is never painted twice.
   if (LastRunOfRow.size() != static_cast<std::size_t>(H))
     LastRunOfRow.assign(static_cast<std::size_t>(H), -1);
-  // Paints row RowY from Left to the first pixel that stops the fill, From on (From >= Left
-  // fillable, Left..From - 1 already known fillable); answers the run's right end.
-  const auto PaintRun = [&](int RowY, int Left, int From) {
-    std::uint32_t* Row = RowOf(RowY);
-    int Right = 0;
-    if (Solid) {
-      Right = Scan.PaintWhileFillable(Row, From, W) - 1;
-      std::fill(Row + Left, Row + From, BrushNative);
-    } else {
-      Right = Scan.FindStop(Row, From, W) - 1;
-      for (int I = Left; I <= Right; ++I)
-        Row[I] = BrushPixel(I, RowY);
-    }
+  const bool Solid = Style == TBrushStyle::bsSolid;
+  const std::uint32_t BrushNative = ToNative(Brush);
+  const auto Paint = [&](std::uint32_t* Row, int RowY, int Left, int Right) {
+    if (Solid)
+      FillPixels(Row + Left, Right - Left + 1, BrushNative);
+    else
+      PaintPixels(RowY, Left, Right);
+  };
+  const auto Record = [this](int RowY, int Left, int Right) {
     int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
-    PaintedRuns.push_back({RowY, Left, Right, Last});
+    PaintedRuns.push_back({RowY, RowY, Left, Right, Last});
     Last = static_cast<int>(PaintedRuns.size()) - 1;
-    return Right;
   };
   Seeds.clear();
   const auto Push = [this](int Row, int Left, int Right, int Dir) {
@@ -286,17 +278,11 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
     const int Dir = Seed.Dir == 0 ? 1 : Seed.Dir;
     for (int RowY = Seed.Y;;) {
       std::uint32_t* Row = RowOf(RowY);
-      // Rows lie a raster width apart, too far for the hardware to guess the next one; a
-      // run goes on straight for many rows, so ask for the ones ahead.
-      if (const int Ahead = RowY + PrefetchRows * Dir; Ahead >= 0 && Ahead < H) {
-        PrefetchForWrite(RowOf(Ahead) + Seed.Left);
-        PrefetchForWrite(RowOf(Ahead) + Seed.Right);
-      }
       int I = Seed.Left;
       int Left = I;
-      if (Fillable(Row[I]) && PaintedRunAt(RowY, I) == nullptr) {
+      if (!Scan.Stops(Row[I]) && PaintedRunAt(RowY, I) == nullptr) {
         // Unpainted and fillable: no painted run can lie next to it on its row.
-        while (Left > 0 && Fillable(Row[Left - 1]))
+        while (Left > 0 && !Scan.Stops(Row[Left - 1]))
           --Left;
       } else {
         I = NextOpen(RowY, I + 1, Seed.Right + 1, Scan);
@@ -304,7 +290,9 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
       }
       bool Straight = false;
       while (I <= Seed.Right) {
-        const int Right = PaintRun(RowY, Left, I);
+        const int Right = Scan.FindStop(Row, I, W) - 1;
+        Paint(Row, RowY, Left, Right);
+        Record(RowY, Left, Right);
         if (Seed.Dir != 0 && Left == Seed.Left && Right == Seed.Right) {
           Straight = true; // the only run, with nothing leaking round either end
           break;
@@ -321,16 +309,33 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
         I = NextOpen(RowY, Right + 2, Seed.Right + 1, Scan);
         Left = I;
       }
-      RowY += Dir;
-      if (!Straight || RowY < 0 || RowY >= H)
+      if (!Straight)
+        break;
+      // Most rows of a figure hold the same run as the row before: while the fill has not
+      // been on a row yet and its run is exactly the parent's, between two stops, it is
+      // painted whole and all such rows share one record.
+      const int Block = static_cast<int>(PaintedRuns.size());
+      const int First = RowY + Dir;
+      for (RowY = First; RowY >= 0 && RowY < H; RowY += Dir) {
+        int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
+        Row = RowOf(RowY);
+        if (Last >= 0 || !Scan.HoldsExactly(Row, Seed.Left, Seed.Right, W))
+          break;
+        Paint(Row, RowY, Seed.Left, Seed.Right);
+        Last = Block;
+      }
+      if (RowY != First)
+        PaintedRuns.push_back(
+            {std::min(First, RowY - Dir), std::max(First, RowY - Dir), Seed.Left, Seed.Right, -1});
+      if (RowY < 0 || RowY >= H)
         break;
     }
   }
   TPixelRect Changed{X, Y, X + 1, Y + 1};
   for (const TRun& Run : PaintedRuns) {
-    LastRunOfRow[static_cast<std::size_t>(Run.Row)] = -1;
-    Changed = {std::min(Changed.Left, Run.Left), std::min(Changed.Top, Run.Row),
-               std::max(Changed.Right, Run.Right + 1), std::max(Changed.Bottom, Run.Row + 1)};
+    std::fill(LastRunOfRow.begin() + Run.Top, LastRunOfRow.begin() + Run.Bottom + 1, -1);
+    Changed = {std::min(Changed.Left, Run.Left), std::min(Changed.Top, Run.Top),
+               std::max(Changed.Right, Run.Right + 1), std::max(Changed.Bottom, Run.Bottom + 1)};
   }
   Touch(Changed.Left, Changed.Top, Changed.Right, Changed.Bottom);
   PaintedRuns.clear();

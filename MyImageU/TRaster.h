@@ -94,6 +94,7 @@ private:
   }
   [[nodiscard]] std::uint32_t BrushPixel(int X, int Y) const;
   void PaintSpan(int Y, int Left, int Right);
+  void PaintPixels(int Y, int Left, int Right); // with the brush, not marked as changed
 
   int W = 0;
   int H = 0;
@@ -113,11 +114,12 @@ private:
     int Right;
     int Dir; // the row this run came from lies at Y - Dir; 0 for the start
   };
-  struct TRun { // columns Left..Right of row Row, both included
-    int Row;
+  struct TRun { // columns Left..Right of rows Top..Bottom, all included
+    int Top;
+    int Bottom;
     int Left;
     int Right;
-    int Next; // the row's run painted before this one, or -1
+    int Next; // the row's run painted before this one, or -1 (always, for several rows)
   };
   // The flood fill's record of what it painted, beside the pixels: the run of row Y that
   // holds X, if any.
