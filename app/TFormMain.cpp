@@ -3,6 +3,7 @@
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
 #include "app/Fonts.h"
+#include "controls/TCachedLook.h"
 #include "controls/TDockLayout.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
@@ -87,7 +88,7 @@ void PaintsItsCorners(QWidget& Control)
 QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, TAnchors Anchors,
                         const QFont& Font)
 {
-  auto* Button = new QPushButton(Caption, Parent);
+  auto* Button = new TCachedButton(Caption, Parent);
   Button->setGeometry(Geometry);
   Button->setFont(Font);
   Button->setAutoDefault(false);
@@ -99,7 +100,7 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
 QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name,
                        const QFont& Font)
 {
-  auto* Edit = new QLineEdit(Parent);
+  auto* Edit = new TCachedEdit(Parent);
   Edit->setFont(Font); // before the text, which is laid out once, in its own face
   Edit->setText(Text);
   Edit->setGeometry(Geometry);
@@ -239,7 +240,7 @@ void TFormMain::CreateBarButtons()
 {
   const QFont Font = Faces.Font(QStringLiteral("ゴシック"), 16, true);
   for (int I = 1; I <= 31; ++I) {
-    auto* Button = new QPushButton(QString::number(I), PanelTray);
+    auto* Button = new TCachedButton(QString::number(I), PanelTray);
     Button->setGeometry((I - 1) * 30 + 2, 6, 29, 29);
     Button->setFont(Font);
     Button->setAutoDefault(false);
