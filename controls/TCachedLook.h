@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -102,9 +103,14 @@ protected:
   }
 
 private:
+  // At a fractional pixel ratio a control may start between device pixels, where a copy drawn
+  // from a whole pixel would not match; such screens paint as usual.
   [[nodiscard]] std::optional<TLook> Current() const
   {
-    return Copying || !this->autoFillBackground() ? std::nullopt : Look();
+    const qreal Ratio = this->devicePixelRatioF();
+    if (Copying || !this->autoFillBackground() || Ratio != std::floor(Ratio))
+      return std::nullopt;
+    return Look();
   }
 
   [[nodiscard]] const QPixmap* Find(const TLook& Now) const
