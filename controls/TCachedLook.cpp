@@ -16,7 +16,7 @@ std::optional<TLook> TCachedButton::Look() const
   return Now;
 }
 
-bool TCachedButton::DrawCopy(QPainter& Painter) const
+void TCachedButton::DrawCopy(QPainter& Painter) const
 {
   // As the window paints it: the background it fills, the painter set up as for the control
   // itself, then what a push button's own paint asks of the style.
@@ -28,7 +28,6 @@ bool TCachedButton::DrawCopy(QPainter& Painter) const
   QStyleOptionButton Option;
   initStyleOption(&Option);
   style()->drawControl(QStyle::CE_PushButton, &Option, &Painter, this);
-  return true;
 }
 
 TCachedEdit::TCachedEdit(QWidget* Parent) : TCachedLook(Parent)

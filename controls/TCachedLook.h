@@ -44,8 +44,9 @@ public:
 protected:
   // The look now, or none where a copy cannot stand in.
   [[nodiscard]] virtual std::optional<TLook> Look() const = 0;
-  // Draws the look as it is now on Painter, background included; false if it cannot.
-  virtual bool DrawCopy(QPainter& /*Painter*/) const { return false; }
+  // Whether DrawCopy can draw the look as it is now on any painter, background included.
+  [[nodiscard]] virtual bool DrawsCopies() const { return false; }
+  virtual void DrawCopy(QPainter& /*Painter*/) const {}
 
   [[nodiscard]] TLook Inherited(int State) const
   {
@@ -80,13 +81,12 @@ protected:
       return;
     }
     const QPixmap* Copy = Find(*Now);
-    if (Copy == nullptr) {
+    if (Copy == nullptr && DrawsCopies()) {
       QPixmap Drawn = Blank(*Now);
       QPainter Painter(&Drawn);
-      if (DrawCopy(Painter)) {
-        Painter.end();
-        Copy = Keep(*Now, std::move(Drawn));
-      }
+      DrawCopy(Painter);
+      Painter.end();
+      Copy = Keep(*Now, std::move(Drawn));
     }
     if (Copy != nullptr) {
       QPainter(this).drawPixmap(0, 0, *Copy);
@@ -148,7 +148,8 @@ public:
 
 protected:
   [[nodiscard]] std::optional<TLook> Look() const override;
-  bool DrawCopy(QPainter& Painter) const override;
+  [[nodiscard]] bool DrawsCopies() const override { return true; }
+  void DrawCopy(QPainter& Painter) const override;
 };
 
 // A read-only edit that shows a figure: copied while it has no focus and nothing selected,
