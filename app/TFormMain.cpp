@@ -85,14 +85,20 @@ void PaintsItsCorners(QWidget& Control)
   Control.setAutoFillBackground(true);
 }
 
-QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, TAnchors Anchors,
-                        const QFont& Font)
+QPushButton* NewButton(QWidget* Parent, const QString& Caption, QRect Geometry, const QFont& Font)
 {
   auto* Button = new TCachedButton(Caption, Parent);
   Button->setGeometry(Geometry);
   Button->setFont(Font);
   Button->setAutoDefault(false);
   PaintsItsCorners(*Button);
+  return Button;
+}
+
+QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, TAnchors Anchors,
+                        const QFont& Font)
+{
+  QPushButton* Button = NewButton(Parent, Caption, Geometry, Font);
   TDockLayout::Anchor(*Button, Anchors);
   return Button;
 }
@@ -240,11 +246,8 @@ void TFormMain::CreateBarButtons()
 {
   const QFont Font = Faces.Font(QStringLiteral("ゴシック"), 16, true);
   for (int I = 1; I <= 31; ++I) {
-    auto* Button = new TCachedButton(QString::number(I), PanelTray);
-    Button->setGeometry((I - 1) * 30 + 2, 6, 29, 29);
-    Button->setFont(Font);
-    Button->setAutoDefault(false);
-    PaintsItsCorners(*Button);
+    QPushButton* Button =
+        NewButton(PanelTray, QString::number(I), {(I - 1) * 30 + 2, 6, 29, 29}, Font);
     Button->setProperty("Tag", I);
     connect(Button, &QPushButton::clicked, this,
             [this, Button] { Guarded([this, Button] { BarButtonClick(Button); }); });
@@ -435,9 +438,8 @@ void TFormMain::DrawExample(bool SlopeMode)
   const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random);
   Revealed.fill(QString());
   for (int Pos = 1; Pos <= 31; ++Pos) {
-    const int Height = Pos == Summit ? ExampleSummitHeight : ExampleHeight(Summit, Pos);
-    const int Slope = Pos < Summit ? 1 : Pos > Summit ? -1 : 0;
-    DescribeBar(Pos, QStringLiteral("例：") + BarWords(Height, Slope, SlopeMode));
+    const TExampleBar Bar = ExampleBar(Summit, Pos);
+    DescribeBar(Pos, QStringLiteral("例：") + BarWords(Bar.Height, Bar.Slope, SlopeMode));
   }
   MyImage->setAccessibleDescription(QStringLiteral("例：頂点は%1番").arg(Summit));
 }

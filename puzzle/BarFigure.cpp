@@ -38,6 +38,13 @@ std::uint8_t ExampleHeight(int P, int I)
   return ToByte(8 + DivRoundHalfEven(100LL * (32 - I), 32 - P));
 }
 
+TExampleBar ExampleBar(int P, int I)
+{
+  if (I == P)
+    return {ExampleSummitHeight, 0};
+  return {ExampleHeight(P, I), static_cast<std::int8_t>(I < P ? 1 : -1)};
+}
+
 int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
 {
   Image.Clear();
@@ -47,10 +54,15 @@ int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
   Image.SetBrushStyle(TBrushStyle::bsSolid);
   Image.SetBrushColor(clAqua);
   const int P = 4 + static_cast<int>(Random.Integer(24));
+  const auto Draw = [&](int I) {
+    const TExampleBar Bar = ExampleBar(P, I);
+    DrawBar(Image, SlopeMode, ToPos(I), Bar.Height, Bar.Slope);
+  };
+  // The flanks from the outside in, the summit last.
   for (int I = 1; I < P; ++I)
-    DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), 1);
+    Draw(I);
   for (int I = 31; I > P; --I)
-    DrawBar(Image, SlopeMode, ToPos(I), ExampleHeight(P, I), -1);
-  DrawBar(Image, SlopeMode, ToPos(P), ExampleSummitHeight, 0);
+    Draw(I);
+  Draw(P);
   return P;
 }

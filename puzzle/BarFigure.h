@@ -19,6 +19,14 @@ inline constexpr std::uint8_t ExampleSummitHeight = 110;
 // flank's share of 100, rounded halves to even from the exact fraction.
 std::uint8_t ExampleHeight(int P, int I);
 
+// Bar I of that example as drawn: the summit level at ExampleSummitHeight, the bars left of it
+// slanting up (+1) and those right of it down (-1).
+struct TExampleBar {
+  std::uint8_t Height;
+  std::int8_t Slope;
+};
+TExampleBar ExampleBar(int P, int I);
+
 // A complete random mountain, also setting up the surface (origin on the bottom-left corner,
 // 30 pixels per unit, solid aqua brush) that the puzzle's bars are drawn with. Answers the
 // summit's position.
