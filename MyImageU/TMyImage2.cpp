@@ -65,6 +65,8 @@ int TMyImage2::ShownFrom() const
 
 void TMyImage2::ShowDrawn()
 {
+  if (Holding > 0)
+    return;
   const TPixelRect D = Raster->TakeDirty();
   if (D.Left < D.Right && D.Top < D.Bottom)
     update(D.Left, D.Top - ShownFrom(), D.Right - D.Left, D.Bottom - D.Top);
@@ -136,6 +138,7 @@ void TMyImage2::LineToXY(double X, double Y)
 
 void TMyImage2::PolygonOutline(std::span<const TRealPoint> Vertices)
 {
+  const TShowOnce Showing(*this);
   if (Vertices.empty())
     throw ERangeError();
   MoveToPt(Vertices.back());
@@ -145,6 +148,7 @@ void TMyImage2::PolygonOutline(std::span<const TRealPoint> Vertices)
 
 void TMyImage2::FillPolygon(std::span<const TRealPoint> Vertices)
 {
+  const TShowOnce Showing(*this);
   TRaster& C = Canvas();
   C.SetPenColor(C.PenColor() ^ MarkerBits);
   if (Vertices.empty())
@@ -175,6 +179,7 @@ void TMyImage2::FloodFillXY(double X, double Y, TFillStyle Style)
 
 void TMyImage2::RectangleOutline(double X1, double X2, double Y1, double Y2)
 {
+  const TShowOnce Showing(*this);
   MoveToXY(X1, Y1);
   LineToXY(X1, Y2);
   LineToXY(X2, Y2);
@@ -184,6 +189,7 @@ void TMyImage2::RectangleOutline(double X1, double X2, double Y1, double Y2)
 
 void TMyImage2::FillRectangle(double X1, double X2, double Y1, double Y2)
 {
+  const TShowOnce Showing(*this);
   TRaster& C = Canvas();
   C.SetPenColor(C.PenColor() ^ MarkerBits);
   RectangleOutline(X1, X2, Y1, Y2);

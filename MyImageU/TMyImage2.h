@@ -68,9 +68,27 @@ private:
   [[nodiscard]] int ShownFrom() const; // the raster row on the control's top row
   void ShowDrawn();                    // asks for a repaint of what the last operation changed
 
+  // Held through a figure of several lines and a fill: the figure is shown once, at its end,
+  // rather than once a line.
+  class TShowOnce {
+  public:
+    explicit TShowOnce(TMyImage2& Owner) : Image(Owner) { ++Image.Holding; }
+    ~TShowOnce()
+    {
+      if (--Image.Holding == 0)
+        Image.ShowDrawn();
+    }
+    TShowOnce(const TShowOnce&) = delete;
+    TShowOnce& operator=(const TShowOnce&) = delete;
+
+  private:
+    TMyImage2& Image;
+  };
+
   TPixelPoint Origin;
   std::int32_t Scale = 0;
   double Matrix[2][3] = {};
   TRealPoint LastPoint;
   std::optional<TRaster> Raster;
+  int Holding = 0; // figures under way: ShowDrawn waits for the outermost to end
 };
