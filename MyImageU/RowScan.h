@@ -43,28 +43,25 @@ public:
     return I;
   }
 
-  // Whether Left..Right of a row of Width pixels is one whole run: every pixel fillable, and
-  // a stop or the row's end on either side.
-  [[nodiscard]] bool HoldsExactly(const std::uint32_t* Row, int Left, int Right, int Width) const
+  // Whether none of Count pixels stops the fill.
+  [[nodiscard]] bool NoneStops(const std::uint32_t* Pixels, int Count) const
   {
-    return (Left == 0 || Stops(Row[Left - 1])) && (Right + 1 == Width || Stops(Row[Right + 1])) &&
-           NoneStops(Row + Left, Right - Left + 1);
+    return StopOnRef ? NoneAre<true>(Pixels, Count) : NoneAre<false>(Pixels, Count);
   }
 
 private:
-  [[nodiscard]] bool NoneStops(const std::uint32_t* Pixels, int Count) const
+  // Whether no pixel equals Ref (Equal) or every pixel does (!Equal).
+  template <bool Equal> [[nodiscard]] bool NoneAre(const std::uint32_t* Pixels, int Count) const
   {
 #ifdef YAMARUKA_SSE2
     if (Count >= 4) {
-      // Equal lanes gathered both ways, eight pixels a step and the last ones overlapping: no
+      // The lanes' verdicts gathered, eight pixels a step and the last ones overlapping: no
       // branch until the end.
-      __m128i AnyEqual = _mm_setzero_si128();
-      __m128i AllEqual = _mm_set1_epi32(-1);
+      __m128i Seen = Equal ? _mm_setzero_si128() : _mm_set1_epi32(-1);
       const auto Take = [&](const std::uint32_t* Four) {
-        const __m128i Equal =
+        const __m128i Same =
             _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Four)), RefBits);
-        AnyEqual = _mm_or_si128(AnyEqual, Equal);
-        AllEqual = _mm_and_si128(AllEqual, Equal);
+        Seen = Equal ? _mm_or_si128(Seen, Same) : _mm_and_si128(Seen, Same);
       };
       int I = 0;
       for (; I + 8 < Count; I += 8) {
@@ -74,11 +71,11 @@ private:
       if (Count - I > 4)
         Take(Pixels + I);
       Take(Pixels + Count - 4);
-      return StopOnRef ? _mm_movemask_epi8(AnyEqual) == 0 : _mm_movemask_epi8(AllEqual) == 0xFFFF;
+      return _mm_movemask_epi8(Seen) == (Equal ? 0 : 0xFFFF);
     }
 #endif
     for (int I = 0; I < Count; ++I)
-      if (Stops(Pixels[I]))
+      if ((Pixels[I] == Ref) == Equal)
         return false;
     return true;
   }

@@ -18,6 +18,22 @@ constexpr TColor FromNative(std::uint32_t Pixel)
 {
   return ((Pixel & 0xFFU) << 16U) | (Pixel & 0xFF00U) | ((Pixel >> 16U) & 0xFFU);
 }
+
+// Count pixels from index First down a column, Stride apart, set to Pixel; four a step, as the
+// bars' sides are tall.
+void FillColumn(std::uint32_t* Pixels, std::size_t First, std::size_t Count, std::size_t Stride,
+                std::uint32_t Pixel)
+{
+  std::size_t I = First;
+  for (; Count >= 4; Count -= 4, I += 4 * Stride) {
+    Pixels[I] = Pixel;
+    Pixels[I + Stride] = Pixel;
+    Pixels[I + 2 * Stride] = Pixel;
+    Pixels[I + 3 * Stride] = Pixel;
+  }
+  for (; Count > 0; --Count, I += Stride)
+    Pixels[I] = Pixel;
+}
 } // namespace
 
 TRaster::TRaster(int Width, int Height)
@@ -111,9 +127,8 @@ void TRaster::LineTo(TPixelPoint To)
       std::fill(Pixels.begin() + static_cast<std::ptrdiff_t>(At(Low, From.Y)),
                 Pixels.begin() + static_cast<std::ptrdiff_t>(At(High, From.Y)) + 1, Native);
     } else if (!XMajor && From.X >= 0 && From.X < W) {
-      std::uint32_t* Pixel = Pixels.data() + At(From.X, Low);
-      for (long long Y = Low; Y <= High; ++Y, Pixel += W)
-        *Pixel = Native;
+      FillColumn(Pixels.data(), At(From.X, Low), static_cast<std::size_t>(High - Low + 1),
+                 static_cast<std::size_t>(W), Native);
     }
     return;
   }
@@ -233,6 +248,38 @@ int TRaster::NextOpen(int Y, int From, int Limit, const TRowScan& Scan) const
   return Limit;
 }
 
+int TRaster::PaintStraightOn(int First, int Dir, int Left, int Right, int Block,
+                             const TRowScan& Scan)
+{
+  // Apart from the fill's other work, and with everything it reads copied to locals (the stores
+  // into pixels and marks might otherwise alias them), so that this loop, which paints most of a
+  // figure, keeps what it needs in registers.
+  const TRowScan Stops = Scan;
+  const int Width = W;
+  const int Height = H;
+  std::uint32_t* const Base = Pixels.data();
+  int* const Marks = LastRunOfRow.data();
+  const int Count = Right - Left + 1;
+  const bool StopLeft = Left > 0;
+  const bool StopRight = Right + 1 < Width;
+  const bool Solid = Style == TBrushStyle::bsSolid;
+  const std::uint32_t BrushNative = ToNative(Brush);
+  int Y = First;
+  for (; Y >= 0 && Y < Height; Y += Dir) {
+    std::uint32_t* const Run =
+        Base + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + Left;
+    if (Marks[Y] >= 0 || (StopLeft && !Stops.Stops(Run[-1])) ||
+        (StopRight && !Stops.Stops(Run[Count])) || !Stops.NoneStops(Run, Count))
+      break;
+    if (Solid)
+      FillPixels(Run, Count, BrushNative);
+    else
+      PaintPixels(Y, Left, Right);
+    Marks[Y] = Block;
+  }
+  return Y;
+}
+
 void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillStyle FillStyle)
 {
   if (!Inside(X, Y) || Style == TBrushStyle::bsClear)
@@ -316,14 +363,7 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
       // painted whole and all such rows share one record.
       const int Block = static_cast<int>(PaintedRuns.size());
       const int First = RowY + Dir;
-      for (RowY = First; RowY >= 0 && RowY < H; RowY += Dir) {
-        int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
-        Row = RowOf(RowY);
-        if (Last >= 0 || !Scan.HoldsExactly(Row, Seed.Left, Seed.Right, W))
-          break;
-        Paint(Row, RowY, Seed.Left, Seed.Right);
-        Last = Block;
-      }
+      RowY = PaintStraightOn(First, Dir, Seed.Left, Seed.Right, Block, Scan);
       if (RowY != First)
         PaintedRuns.push_back(
             {std::min(First, RowY - Dir), std::max(First, RowY - Dir), Seed.Left, Seed.Right, -1});

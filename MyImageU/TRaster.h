@@ -126,6 +126,10 @@ private:
   [[nodiscard]] const TRun* PaintedRunAt(int Y, int X) const;
   // The first X in From..Limit - 1 that the fill may paint and has not, or Limit.
   [[nodiscard]] int NextOpen(int Y, int From, int Limit, const TRowScan& Scan) const;
+  // Paints rows First, First + Dir, ... for as long as each holds exactly Left..Right as one
+  // whole run and the fill has not been on it yet, and records them as run Block; answers the
+  // first row that is not such a row.
+  int PaintStraightOn(int First, int Dir, int Left, int Right, int Block, const TRowScan& Scan);
   std::vector<TRun> PaintedRuns;
   std::vector<int> LastRunOfRow; // -1 where the fill has painted nothing yet
   std::vector<TSeed> Seeds;
