@@ -30,12 +30,17 @@ void TPanel::paintEvent(QPaintEvent* /*Event*/)
                            CaptionLayout);
   }
   if (Bevel == TBevel::Raised) {
-    const QRect R = rect(); // the outermost pixels: children start inside them
-    Painter.setPen(palette().color(QPalette::Light));
-    Painter.drawLine(R.topLeft(), R.topRight());
-    Painter.drawLine(R.topLeft(), R.bottomLeft());
-    Painter.setPen(palette().color(QPalette::Dark));
-    Painter.drawLine(R.bottomLeft(), R.bottomRight());
-    Painter.drawLine(R.topRight(), R.bottomRight());
+    // The outermost pixels, children start inside them; filled as rectangles rather than drawn
+    // as lines, so that on a screen of more device pixels the edge is still the outermost ones
+    // (a line is centred on its pixel and falls one device pixel short there). The dark edges
+    // go last and own the top-right and bottom-left corners.
+    const int W = width();
+    const int H = height();
+    const QColor Light = palette().color(QPalette::Light);
+    const QColor Dark = palette().color(QPalette::Dark);
+    Painter.fillRect(0, 0, W, 1, Light);
+    Painter.fillRect(0, 0, 1, H, Light);
+    Painter.fillRect(0, H - 1, W, 1, Dark);
+    Painter.fillRect(W - 1, 0, 1, H, Dark);
   }
 }

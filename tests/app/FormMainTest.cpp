@@ -160,18 +160,22 @@ TEST_F(TFormTest, PanelBevelsOnTheirOutermostPixels)
               {"PanelTray", F.PanelTray},
               {"PanelMokuhyou", F.PanelMokuhyou},
               {"PanelKaisuu", F.PanelKaisuu}};
-  for (const auto& [Name, Panel] : Rows) {
-    SCOPED_TRACE(Name);
-    const QImage Picture = Panel->grab().toImage();
-    const QRgb Light = Panel->palette().color(QPalette::Light).rgb();
-    const QRgb Dark = Panel->palette().color(QPalette::Dark).rgb();
-    const int W = Picture.width();
-    const int H = Picture.height();
-    EXPECT_EQ(Picture.pixel(0, H / 2), Light);
-    EXPECT_EQ(Picture.pixel(W / 2, 0), Light);
-    EXPECT_EQ(Picture.pixel(W - 1, H / 2), Dark);
-    EXPECT_EQ(Picture.pixel(W / 2, H - 1), Dark);
-  }
+  // Also on a screen of twice the pixels, where a line one pixel wide is two device pixels.
+  for (const int Ratio : {1, 2})
+    for (const auto& [Name, Panel] : Rows) {
+      SCOPED_TRACE(testing::Message() << Name << " at " << Ratio);
+      QImage Picture(Panel->size() * Ratio, QImage::Format_RGB32);
+      Picture.setDevicePixelRatio(Ratio);
+      Panel->render(&Picture);
+      const QRgb Light = Panel->palette().color(QPalette::Light).rgb();
+      const QRgb Dark = Panel->palette().color(QPalette::Dark).rgb();
+      const int W = Picture.width();
+      const int H = Picture.height();
+      EXPECT_EQ(Picture.pixel(0, H / 2), Light);
+      EXPECT_EQ(Picture.pixel(W / 2, 0), Light);
+      EXPECT_EQ(Picture.pixel(W - 1, H / 2), Dark);
+      EXPECT_EQ(Picture.pixel(W / 2, H - 1), Dark);
+    }
 }
 
 // Buttons and counters paint from copies of their looks. The first paint in a new look draws
