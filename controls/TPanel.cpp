@@ -29,18 +29,16 @@ void TPanel::paintEvent(QPaintEvent* /*Event*/)
     Painter.drawStaticText(QPointF((width() - Size.width()) / 2, (height() - Size.height()) / 2),
                            CaptionLayout);
   }
-  if (Bevel == TBevel::Raised) {
-    // The outermost pixels, children start inside them; filled as rectangles rather than drawn
-    // as lines, so that on a screen of more device pixels the edge is still the outermost ones
-    // (a line is centred on its pixel and falls one device pixel short there). The dark edges
-    // go last and own the top-right and bottom-left corners.
-    const int W = width();
-    const int H = height();
-    const QColor Light = palette().color(QPalette::Light);
-    const QColor Dark = palette().color(QPalette::Dark);
-    Painter.fillRect(0, 0, W, 1, Light);
-    Painter.fillRect(0, 0, 1, H, Light);
-    Painter.fillRect(0, H - 1, W, 1, Dark);
-    Painter.fillRect(W - 1, 0, 1, H, Dark);
-  }
+  if (Bevel == TBevel::Raised) // the outermost pixels: children start inside them
+    DrawFrameEdges(Painter, rect(), palette().color(QPalette::Light),
+                   palette().color(QPalette::Dark));
+}
+
+void DrawFrameEdges(QPainter& Painter, const QRect& Box, const QColor& TopLeft,
+                    const QColor& BottomRight)
+{
+  Painter.fillRect(Box.left(), Box.top(), Box.width(), 1, TopLeft);
+  Painter.fillRect(Box.left(), Box.top(), 1, Box.height(), TopLeft);
+  Painter.fillRect(Box.left(), Box.bottom(), Box.width(), 1, BottomRight);
+  Painter.fillRect(Box.right(), Box.top(), 1, Box.height(), BottomRight);
 }

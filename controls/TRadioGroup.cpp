@@ -1,5 +1,7 @@
 #include "controls/TRadioGroup.h"
 
+#include "controls/TPanel.h"
+
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QPainter>
@@ -55,10 +57,10 @@ void TRadioGroup::paintEvent(QPaintEvent* /*Event*/)
   QPainter Painter(this);
   const QFontMetrics Metrics(font());
   const QRect Frame = rect().adjusted(0, Metrics.height() / 2, 0, 0);
-  Painter.setPen(palette().color(QPalette::Dark));
-  Painter.drawRect(Frame.adjusted(0, 0, -2, -2));
-  Painter.setPen(palette().color(QPalette::Light));
-  Painter.drawRect(Frame.adjusted(1, 1, -1, -1));
+  const QColor Dark = palette().color(QPalette::Dark);
+  const QColor Light = palette().color(QPalette::Light);
+  DrawFrameEdges(Painter, Frame.adjusted(0, 0, -1, -1), Dark, Dark);
+  DrawFrameEdges(Painter, Frame.adjusted(1, 1, 0, 0), Light, Light);
   const QRect Caption(6, 0, Metrics.horizontalAdvance(title()) + 6, Metrics.height());
   Painter.fillRect(Caption, palette().color(QPalette::Window));
   Painter.setPen(

@@ -149,32 +149,39 @@ TEST_F(TFormTest, ScreenReaderRolesAndNames)
 }
 
 // The raised bevel lies on each panel's outermost pixels: light left and top, dark right and
-// bottom; one pixel in, the children would cover it.
-TEST_F(TFormTest, PanelBevelsOnTheirOutermostPixels)
+// bottom; one pixel in, the children would cover it. The selector's etched frame has its dark
+// line outside on the left and top (from the caption's middle down) and its light line outside
+// on the right and bottom.
+TEST_F(TFormTest, FramesOnTheirOutermostPixels)
 {
+  const int GroupTop = QFontMetrics(F.RadioGroupKeisya->font()).height() / 2;
   const struct {
     const char* Name;
-    TPanel* Panel;
-  } Rows[] = {{"PanelMain", F.PanelMain},
-              {"PanelImage", F.PanelImage},
-              {"PanelTray", F.PanelTray},
-              {"PanelMokuhyou", F.PanelMokuhyou},
-              {"PanelKaisuu", F.PanelKaisuu}};
+    QWidget* Control;
+    int Top;
+    QPalette::ColorRole TopLeft;
+    QPalette::ColorRole BottomRight;
+  } Rows[] = {{"PanelMain", F.PanelMain, 0, QPalette::Light, QPalette::Dark},
+              {"PanelImage", F.PanelImage, 0, QPalette::Light, QPalette::Dark},
+              {"PanelTray", F.PanelTray, 0, QPalette::Light, QPalette::Dark},
+              {"PanelMokuhyou", F.PanelMokuhyou, 0, QPalette::Light, QPalette::Dark},
+              {"PanelKaisuu", F.PanelKaisuu, 0, QPalette::Light, QPalette::Dark},
+              {"RadioGroupKeisya", F.RadioGroupKeisya, GroupTop, QPalette::Dark, QPalette::Light}};
   // Also on a screen of twice the pixels, where a line one pixel wide is two device pixels.
   for (const int Ratio : {1, 2})
-    for (const auto& [Name, Panel] : Rows) {
+    for (const auto& [Name, Control, Top, TopLeft, BottomRight] : Rows) {
       SCOPED_TRACE(testing::Message() << Name << " at " << Ratio);
-      QImage Picture(Panel->size() * Ratio, QImage::Format_RGB32);
+      QImage Picture(Control->size() * Ratio, QImage::Format_RGB32);
       Picture.setDevicePixelRatio(Ratio);
-      Panel->render(&Picture);
-      const QRgb Light = Panel->palette().color(QPalette::Light).rgb();
-      const QRgb Dark = Panel->palette().color(QPalette::Dark).rgb();
+      Control->render(&Picture);
+      const QRgb Outer = Control->palette().color(TopLeft).rgb();
+      const QRgb Inner = Control->palette().color(BottomRight).rgb();
       const int W = Picture.width();
       const int H = Picture.height();
-      EXPECT_EQ(Picture.pixel(0, H / 2), Light);
-      EXPECT_EQ(Picture.pixel(W / 2, 0), Light);
-      EXPECT_EQ(Picture.pixel(W - 1, H / 2), Dark);
-      EXPECT_EQ(Picture.pixel(W / 2, H - 1), Dark);
+      EXPECT_EQ(Picture.pixel(0, H / 2), Outer);
+      EXPECT_EQ(Picture.pixel(W * 3 / 4, Top * Ratio), Outer); // clear of the selector's caption
+      EXPECT_EQ(Picture.pixel(W - 1, H / 2), Inner);
+      EXPECT_EQ(Picture.pixel(W / 2, H - 1), Inner);
     }
 }
 
