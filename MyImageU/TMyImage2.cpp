@@ -65,7 +65,8 @@ int TMyImage2::ShownFrom() const
 
 void TMyImage2::ShowDrawn()
 {
-  if (Holding > 0)
+  // A figure that failed before anything was drawn may end here with no raster yet.
+  if (Holding > 0 || !Raster)
     return;
   const TPixelRect D = Raster->TakeDirty();
   if (D.Left < D.Right && D.Top < D.Bottom)

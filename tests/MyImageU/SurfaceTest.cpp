@@ -84,6 +84,9 @@ TEST(Surface, ConversionErrors)
 TEST(Surface, OutlinesOfOneAndTwoVerticesAndEmptyLists)
 {
   TSurfaceHost S(20, 20);
+  // Before anything is drawn there is no raster yet: a figure that fails has none to show.
+  EXPECT_THROW(S.Image->PolygonOutline({}), ERangeError);
+  EXPECT_FALSE(S.Image->HasCanvas());
   S.Image->SetOrigin(0, 0);
   S.Image->SetScale(1);
   S.Image->Clear();
