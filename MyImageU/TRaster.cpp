@@ -254,7 +254,7 @@ int TRaster::PaintStraightOn(int First, int Dir, int Left, int Right, int Block,
   // Apart from the fill's other work, and with everything it reads copied to locals (the stores
   // into pixels and marks might otherwise alias them), so that this loop, which paints most of a
   // figure, keeps what it needs in registers.
-  const TRowScan Stops = Scan;
+  const TRowScan Check = Scan;
   const int Width = W;
   const int Height = H;
   std::uint32_t* const Base = Pixels.data();
@@ -268,8 +268,8 @@ int TRaster::PaintStraightOn(int First, int Dir, int Left, int Right, int Block,
   for (; Y >= 0 && Y < Height; Y += Dir) {
     std::uint32_t* const Run =
         Base + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + Left;
-    if (Marks[Y] >= 0 || (StopLeft && !Stops.Stops(Run[-1])) ||
-        (StopRight && !Stops.Stops(Run[Count])) || !Stops.NoneStops(Run, Count))
+    if (Marks[Y] >= 0 || (StopLeft && !Check.Stops(Run[-1])) ||
+        (StopRight && !Check.Stops(Run[Count])) || !Check.NoneStops(Run, Count))
       break;
     if (Solid)
       FillPixels(Run, Count, BrushNative);
