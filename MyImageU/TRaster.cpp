@@ -296,14 +296,6 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
   // fillable (a border fill in any colour but the border's), and is never painted twice.
   if (LastRunOfRow.size() != static_cast<std::size_t>(H))
     LastRunOfRow.assign(static_cast<std::size_t>(H), -1);
-  const bool Solid = Style == TBrushStyle::bsSolid;
-  const std::uint32_t BrushNative = ToNative(Brush);
-  const auto Paint = [&](std::uint32_t* Row, int RowY, int Left, int Right) {
-    if (Solid)
-      FillPixels(Row + Left, Right - Left + 1, BrushNative);
-    else
-      PaintPixels(RowY, Left, Right);
-  };
   const auto Record = [this](int RowY, int Left, int Right) {
     int& Last = LastRunOfRow[static_cast<std::size_t>(RowY)];
     PaintedRuns.push_back({RowY, RowY, Left, Right, Last});
@@ -338,7 +330,7 @@ void TRaster::FloodFill(std::int32_t X, std::int32_t Y, TColor Reference, TFillS
       bool Straight = false;
       while (I <= Seed.Right) {
         const int Right = Scan.FindStop(Row, I, W) - 1;
-        Paint(Row, RowY, Left, Right);
+        PaintPixels(RowY, Left, Right);
         Record(RowY, Left, Right);
         if (Seed.Dir != 0 && Left == Seed.Left && Right == Seed.Right) {
           Straight = true; // the only run, with nothing leaking round either end

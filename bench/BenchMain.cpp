@@ -63,7 +63,6 @@ std::string Text(const char* Format, double A, double B = 0, double C = 0)
   return Buffer;
 }
 
-// One table: every figure with its goal.
 // One counter's figures, by benchmark name.
 const std::map<std::string, double>& Of(const TRecordingReporter& R, const std::string& Counter)
 {
@@ -72,6 +71,7 @@ const std::map<std::string, double>& Of(const TRecordingReporter& R, const std::
   return At == R.Counters.end() ? None : At->second;
 }
 
+// One table: every figure with its goal.
 void PrintSummary(const TRecordingReporter& R)
 {
   const auto& S = R.Seconds;
