@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 
 namespace {
@@ -38,20 +39,32 @@ bool HasEveryCharacter(const QString& Family, const QString& Shown)
 
 QStringList TGothicFaces::Candidates(const QString& Face)
 {
+  // A family is listed in the user's language: fontconfig under a Japanese locale, and a
+  // Japanese Windows or macOS, give these faces their Japanese names and not the Latin ones.
+  // So each family stands here under every name it has.
+  const auto Names = [](std::initializer_list<const char*> Family) {
+    QStringList List;
+    for (const char* Name : Family)
+      List << QString::fromUtf8(Name);
+    return List;
+  };
   const bool Proportional = Face == Faces[0];
   // Each pair is (proportional, fixed); the face's own kind goes first.
-  const auto Pair = [Proportional](const char* P, const char* Fixed) {
-    return Proportional ? QStringList{QString::fromUtf8(P), QString::fromUtf8(Fixed)}
-                        : QStringList{QString::fromUtf8(Fixed), QString::fromUtf8(P)};
+  const auto Pair = [Proportional](const QStringList& P, const QStringList& Fixed) {
+    return Proportional ? P + Fixed : Fixed + P;
   };
-  QStringList Families{Face,
-                       Proportional ? QStringLiteral("MS PGothic") : QStringLiteral("MS Gothic")};
-  Families << Pair("IPAPGothic", "IPAGothic")
-           << QStringList{QStringLiteral("Hiragino Sans"),
-                          QStringLiteral("Hiragino Kaku Gothic ProN"),
-                          QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP")}
-           << Pair("VL PGothic", "VL Gothic") << Pair("TakaoPGothic", "TakaoGothic")
-           << QStringLiteral("Droid Sans Fallback");
+  QStringList Families{Face};
+  Families << (Proportional ? Names({"ＭＳ Ｐゴシック", "MS PGothic"})
+                            : Names({"ＭＳ ゴシック", "MS Gothic"}))
+           << Pair(Names({"IPAPGothic", "IPA Pゴシック"}), Names({"IPAGothic", "IPAゴシック"}))
+           << Names({"Hiragino Sans", "ヒラギノ角ゴシック"})
+           << Names({"Hiragino Kaku Gothic ProN", "ヒラギノ角ゴ ProN"})
+           << Names({"Noto Sans CJK JP"}) << Names({"Source Han Sans JP", "源ノ角ゴシック JP"})
+           << Pair(Names({"VL PGothic", "VL Pゴシック"}), Names({"VL Gothic", "VL ゴシック"}))
+           << Pair(Names({"TakaoPGothic", "Takao Pゴシック"}),
+                   Names({"TakaoGothic", "Takaoゴシック"}))
+           << Names({"Droid Sans Fallback"});
+  Families.removeDuplicates(); // the face itself may be one of the names
   return Families;
 }
 

@@ -18,7 +18,8 @@ public:
   [[nodiscard]] QFont Font(const QString& Face, int Pixels, bool Bold) const;
 
   // The families tried for a face, best first: the face itself, the IPA faces, then the usual
-  // Japanese Gothic faces of other systems, proportional or fixed to match the face.
+  // Japanese Gothic faces of other systems, proportional or fixed to match the face; each
+  // under every name a system may list it by (Latin and Japanese).
   [[nodiscard]] static QStringList Candidates(const QString& Face);
   // The first candidate that Covers accepts; empty when none does.
   [[nodiscard]] static QString Choose(const QStringList& Candidates,

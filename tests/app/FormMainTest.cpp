@@ -4,6 +4,8 @@
 #include "support/TShownForm.h"
 
 #include <QAccessible>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -479,12 +481,17 @@ TEST_F(TFormTest, CloseEndsAtOnceMidPuzzle)
 }
 
 // The window's faces do without fallback faces where they cover everything, so a character
-// they lack would show as a box: every text on the window must be in its control's own face.
-// It runs again under a font configuration without the IPA faces and a C locale.
+// they lack would show as a box: every text on the window must be in its control's own face,
+// a family the system lists. It runs under the C and the Japanese locale (whose fontconfig
+// lists the faces by their Japanese names), with the IPA faces and with VL Gothic alone.
 TEST_F(TFormTest, EveryTextIsInItsOwnFace)
 {
+  const QStringList Listed = QFontDatabase::families();
   int Checked = 0;
-  const auto Expect = [&Checked](const QWidget* W, const QString& Text) {
+  const auto Expect = [&Checked, &Listed](const QWidget* W, const QString& Text) {
+    EXPECT_TRUE(W->font().styleStrategy() & QFont::NoFontMerging)
+        << W->font().family().toStdString();
+    EXPECT_TRUE(Listed.contains(QFontInfo(W->font()).family()));
     const QFontMetrics Metrics(W->font());
     for (const QChar C : Text) {
       if (C.isSpace())
@@ -541,7 +548,8 @@ TEST(FormPlacement, CentredWhereItFitsElseAtTheTopLeft)
 }
 
 // Each face takes the first installed family that covers the window, its own kind (fixed or
-// proportional) first, on any system: a wrong order shows the wrong widths or empty boxes.
+// proportional) first, on any system and under any name the system lists it by: a wrong
+// order or a name missed shows the wrong widths or empty boxes.
 TEST(GothicFaces, ChoiceFollowsTheOrderOfCandidates)
 {
   const QString P = QStringLiteral("ＭＳ Ｐゴシック");
@@ -570,6 +578,20 @@ TEST(GothicFaces, ChoiceFollowsTheOrderOfCandidates)
       {"Takao of the same kind", M, {"TakaoPGothic", "TakaoGothic"}, "TakaoGothic"},
       {"Droid last", G, {"DejaVu Sans", "Droid Sans Fallback"}, "Droid Sans Fallback"},
       {"no Japanese face", P, {"DejaVu Sans"}, ""},
+      // The families as a Japanese system lists them, in Japanese where a family has such a name.
+      {"Japanese fontconfig, proportional",
+       P,
+       {"Droid Sans Fallback", "IPAゴシック", "IPA Pゴシック", "Noto Sans CJK JP", "VL Pゴシック"},
+       "IPA Pゴシック"},
+      {"Japanese fontconfig, fixed", G, {"IPA Pゴシック", "IPAゴシック"}, "IPAゴシック"},
+      {"Japanese fontconfig, VL only", M, {"VL Pゴシック", "VL ゴシック"}, "VL ゴシック"},
+      {"Japanese fontconfig, Takao only",
+       P,
+       {"Takaoゴシック", "Takao Pゴシック"},
+       "Takao Pゴシック"},
+      {"Japanese Windows", G, {"メイリオ", "ＭＳ Ｐゴシック", "ＭＳ ゴシック"}, M},
+      {"Japanese macOS", P, {"Noto Sans CJK JP", "ヒラギノ角ゴシック"}, "ヒラギノ角ゴシック"},
+      {"older Japanese macOS", M, {"ヒラギノ角ゴ ProN", "源ノ角ゴシック JP"}, "ヒラギノ角ゴ ProN"},
   };
   for (const auto& Row : Rows) {
     SCOPED_TRACE(Row.Name);
