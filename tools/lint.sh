@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 sources() {
   local dirs=()
-  for d in runtime numstr puzzle controls MyImageU app tests bench fuzz; do [ -d "$d" ] && dirs+=("$d"); done
+  for d in runtime numstr puzzle controls MyImageU app tests bench fuzz tools; do [ -d "$d" ] && dirs+=("$d"); done
   find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) | sort
 }
 

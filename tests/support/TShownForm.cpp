@@ -1,7 +1,9 @@
 #include "support/TShownForm.h"
 
-TShownForm::TShownForm()
+TShownForm::TShownForm(std::optional<std::uint32_t> Seed)
 {
+  if (Seed)
+    Random.Follow(*Seed);
   Form = std::make_unique<TFormMain>(&Random);
   Form->ShowCentred();
   Ready = QTest::qWaitFor([this] { return !Form->TimerCreate->isActive(); });

@@ -10,6 +10,7 @@
 #include <QtTest/QTest>
 
 #include <memory>
+#include <optional>
 
 // The real window, shown, after its start-up tick, with every random draw under the test's
 // control.
@@ -18,7 +19,8 @@ struct TShownForm {
   std::unique_ptr<TFormMain> Form;
   TBoxCloser Closer;
 
-  TShownForm();
+  // Seed: every draw from the program's generator with this seed; none: the test scripts them.
+  explicit TShownForm(std::optional<std::uint32_t> Seed = std::nullopt);
   bool Ready = false;
 
   void Click(QWidget* Widget) { QTest::mouseClick(Widget, Qt::LeftButton); }
