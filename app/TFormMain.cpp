@@ -3,7 +3,6 @@
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
 #include "app/Fonts.h"
-#include "controls/TCachedLook.h"
 #include "controls/TDockLayout.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
@@ -87,7 +86,7 @@ void PaintsItsCorners(QWidget& Control)
 
 QPushButton* NewButton(QWidget* Parent, const QString& Caption, QRect Geometry, const QFont& Font)
 {
-  auto* Button = new TCachedButton(Caption, Parent);
+  auto* Button = new QPushButton(Caption, Parent);
   Button->setGeometry(Geometry);
   Button->setFont(Font);
   Button->setAutoDefault(false);
@@ -106,7 +105,7 @@ QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry,
 QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name,
                        const QFont& Font)
 {
-  auto* Edit = new TCachedEdit(Parent);
+  auto* Edit = new QLineEdit(Parent);
   Edit->setFont(Font); // before the text, which is laid out once, in its own face
   Edit->setText(Text);
   Edit->setGeometry(Geometry);

@@ -187,55 +187,6 @@ TEST_F(TFormTest, FramesOnTheirOutermostPixels)
     }
 }
 
-// Buttons and counters paint from copies of their looks. The first paint in a new look draws
-// it (and has its copy made), a later one shows the copy: both must be the same window, a new
-// look must not be served from an old one's copy, and a bar button must look as a plain push
-// button in the same state does.
-TEST_F(TFormTest, CopiedLooksAreTheStylesOwn)
-{
-  QPushButton* Bar = F.BarButtons[3];
-  QPushButton Plain(Bar->text(), Bar->parentWidget());
-  Plain.setGeometry(Bar->geometry());
-  Plain.setFont(Bar->font());
-  Plain.setBackgroundRole(Bar->backgroundRole());
-  Plain.setAutoFillBackground(true);
-  Plain.lower();
-  QImage Before;
-  const auto Look = [&](const char* Name, const auto& Change) {
-    SCOPED_TRACE(Name);
-    Change();
-    QCoreApplication::processEvents(); // as the window paints it, copies made after
-    const QImage Drawn = F.grab().toImage();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(F.grab().toImage(), Drawn);
-    EXPECT_NE(Drawn, Before);
-    Before = Drawn;
-    if (!Bar->hasFocus()) {
-      EXPECT_EQ(Bar->grab().toImage(), Plain.grab().toImage());
-    }
-  };
-  Look("bars enabled", [&] { S.Click(F.ButtonBegin); });
-  Look("bar pressed", [&] {
-    Bar->setDown(true);
-    Plain.setDown(true);
-  });
-  Look("bar released", [&] {
-    Bar->setDown(false);
-    Plain.setDown(false);
-  });
-  Look("bar focused", [&] { // from the keyboard, which shows the focus frame
-    F.BarButtons[2]->setFocus();
-    EXPECT_EQ(FocusAfterBox(), F.BarButtons[2]);
-    QTest::keyClick(F.BarButtons[2], Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Bar);
-  });
-  Look("count", [&] { F.EditKai->setText(QStringLiteral(" 9")); });
-  Look("bars locked", [&] {
-    Bar->clearFocus();
-    F.PanelTray->setEnabled(false);
-  });
-}
-
 // Each button stands under its own bar: bar i covers surface columns 30 (i - 1) to 30 i.
 TEST_F(TFormTest, BarButtonsCaptionsTagsAndPlaces)
 {
