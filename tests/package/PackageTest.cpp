@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace {
 std::string Output(const std::string& Command, int* Status = nullptr)
@@ -87,6 +88,17 @@ TEST(Package, HoldsWhatDesktopsNeedAndPassesTheirCheckers)
   EXPECT_EQ(Status, 0) << Appstream;
   EXPECT_EQ(Appstream.find("W:"), std::string::npos) << Appstream;
   EXPECT_EQ(Appstream.find("E:"), std::string::npos) << Appstream;
+
+  // Hardened as Debian builds its packages: stack protector, fortified calls, PIE, RELRO and
+  // immediate binding in the installed program.
+  const std::string Program = (Root / "usr/bin/yamaruka").string();
+  const std::string Symbols = Output("nm -D " + Program);
+  const std::string Dynamic = Output("readelf --dynamic --program-headers " + Program);
+  for (const auto& [Text, Mark] : {std::pair{&Symbols, "__stack_chk_fail"},
+                                   std::pair{&Symbols, "_chk@"}, std::pair{&Dynamic, "GNU_RELRO"},
+                                   std::pair{&Dynamic, "BIND_NOW"}, std::pair{&Dynamic, "PIE"}})
+    EXPECT_NE(Text->find(Mark), std::string::npos) << Mark << " missing from " << Program;
+
   const std::string Launcher = Output("cat " + (Root / Entry).string());
   EXPECT_NE(Launcher.find("\nExec=yamaruka\n"), std::string::npos) << Launcher;
   EXPECT_NE(Launcher.find("\nIcon=" + Id + "\n"), std::string::npos) << Launcher;
