@@ -56,6 +56,8 @@ QStringList TGothicFaces::Candidates(const QString& Face)
   QStringList Families{Face};
   Families << (Proportional ? Names({"ＭＳ Ｐゴシック", "MS PGothic"})
                             : Names({"ＭＳ ゴシック", "MS Gothic"}))
+           // Every Windows 10 and 11 has these, where the MS faces are an optional feature.
+           << Names({"Yu Gothic", "游ゴシック"}) << Names({"Meiryo", "メイリオ"})
            << Pair(Names({"IPAPGothic", "IPA Pゴシック"}), Names({"IPAGothic", "IPAゴシック"}))
            << Names({"Hiragino Sans", "ヒラギノ角ゴシック"})
            << Names({"Hiragino Kaku Gothic ProN", "ヒラギノ角ゴ ProN"})

@@ -541,6 +541,8 @@ TEST(GothicFaces, ChoiceFollowsTheOrderOfCandidates)
        {"Takaoゴシック", "Takao Pゴシック"},
        "Takao Pゴシック"},
       {"Japanese Windows", G, {"メイリオ", "ＭＳ Ｐゴシック", "ＭＳ ゴシック"}, M},
+      {"Windows without the MS faces", P, {"IPAPGothic", "Meiryo", "Yu Gothic"}, "Yu Gothic"},
+      {"Japanese Windows without them", M, {"メイリオ", "Noto Sans CJK JP"}, "メイリオ"},
       {"Japanese macOS", P, {"Noto Sans CJK JP", "ヒラギノ角ゴシック"}, "ヒラギノ角ゴシック"},
       {"older Japanese macOS", M, {"ヒラギノ角ゴ ProN", "源ノ角ゴシック JP"}, "ヒラギノ角ゴ ProN"},
   };
