@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 MAKEFLAGS += --no-print-directory
 
 .PHONY: deps deps-run configure configure-run build run test lint sanitize portable fuzz bench \
-	package clean
+	package windows clean
 
 deps-run:
 	@bash tools/ensure-deps.sh tools/packages-run.txt
@@ -60,6 +60,11 @@ fuzz: deps
 # make package: build/default/package/yamaruka_<version>_<arch>.deb
 package: build
 	cd $(BUILD_DIR) && cpack -B package
+
+# make windows: the program cross-built for Windows, its unit and window tests under Wine, and
+# build/windows/yamaruka-<version>-windows-x64.zip (tools/windows.sh; the first run builds Qt).
+windows:
+	bash tools/windows.sh
 
 bench: build
 	$(BUILD_DIR)/bench/yamaruka_bench

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 QtMessageHandler Previous = nullptr;
 
@@ -20,7 +18,8 @@ void DropOffscreenNoise(QtMsgType Type, const QMessageLogContext& Context, const
 // Widgets need an application object; the offscreen platform needs no display.
 int main(int argc, char** argv)
 {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   Previous = qInstallMessageHandler(DropOffscreenNoise);
   QApplication App(argc, argv);
