@@ -32,6 +32,7 @@ jobs=$(nproc)
 # machine's own deb entries with their type changed: the system's apt stays as it is.
 fetch_qt_source() {
   local apt=$cache/apt
+  rm -rf "$apt/src" # a source left from an interrupted run would stop the unpacking
   mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/src"
   : >"$apt/sources.list"
   [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt/sources.list"
@@ -105,6 +106,7 @@ if wants qt; then
   if [ ! -f "$qt/licenses/qt-source.txt" ]; then
     fetch_qt_source
     gather_qt_licences "$src"
+    rm -rf "$src"
   fi
   [ -f "$gtest/.complete" ] && say "GoogleTest for Windows: $gtest" || build_gtest
 fi
