@@ -73,7 +73,7 @@ void BM_DrawExample(benchmark::State& State)
 }
 BENCHMARK(BM_DrawExample);
 
-// What an example's finished picture holds beyond white: one run of one colour a row each.
+// What an example's finished picture holds beyond white, row by row: runs of one colour each.
 struct TRun {
   int Y;
   int Left;
