@@ -1,4 +1,4 @@
-#include "Strategy.h"
+#include "support/Strategy.h"
 
 #include "MyImageU/TMyImage.h"
 #include "puzzle/BarFigure.h"

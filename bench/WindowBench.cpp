@@ -1,7 +1,7 @@
 // The whole window: start-up against a bare Qt window, and a bar button's click to the
 // repainted surface.
 #include "StartChild.h"
-#include "Strategy.h"
+#include "support/Strategy.h"
 
 #include "MyImageU/TMyImage.h"
 #include "app/TFormMain.h"

@@ -1,12 +1,12 @@
 // The README's pictures, drawn by the real window on Qt's offscreen platform with a fixed seed:
 // the window as it starts, and a puzzle 1 halfway, after three halving probes.
 // Made again by tools/screenshots.sh.
+#include "support/Strategy.h"
 #include "support/TShownForm.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -21,9 +21,7 @@ int main(int argc, char** argv)
   if (!S.Ready || !S.Form->grab().save(Folder + QStringLiteral("/start.png")))
     return 1;
   S.Click(S.Form->ButtonBegin);
-  for (int Probe = 0; Probe < 3; ++Probe) { // halve the range still open
-    const TPuzzleState& State = S.Form->Puzzle().State();
-    S.ClickBar((State.LeftEnd.Pos + State.RightEnd.Pos) / 2);
-  }
+  for (int Probe = 0; Probe < 3; ++Probe)
+    S.ClickBar(NextProbe(S.Form->Puzzle().State()));
   return S.Form->grab().save(Folder + QStringLiteral("/puzzle.png")) ? 0 : 1;
 }
