@@ -18,33 +18,12 @@ wants() { [[ $steps == *" $1 "* ]]; }
 
 bash tools/ensure-deps.sh tools/packages-run.txt tools/packages-windows.txt
 
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/yamaruka
-qt_source_version=$(dpkg-query -W -f='${Version}' qt6-base-dev) # Debian's, e.g. 6.4.2+dfsg-10
-qt_version=${qt_source_version%%+*}
+source tools/qt-source.sh
 qt=$cache/qt-$qt_version-mingw64
 gtest_version=$(dpkg-query -W -f='${Version}' googletest)
 gtest=$cache/googletest-${gtest_version%%-*}-mingw64
-host_qt=$(dirname "$(dirname "$(dpkg -L qt6-base-dev | grep -m1 '/cmake/Qt6/Qt6Config.cmake$')")")
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
-
-# Debian's qt6-base source, through a private apt configuration whose deb-src entries are the
-# machine's own deb entries with their type changed: the system's apt stays as it is.
-fetch_qt_source() {
-  local apt=$cache/apt
-  rm -rf "$apt/src" # a source left from an interrupted run would stop the unpacking
-  mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/src"
-  : >"$apt/sources.list"
-  [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt/sources.list"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -e "$f" ] && { sed 's/^Types:.*$/Types: deb-src/' "$f"; echo; }
-  done >"$apt/parts/deb-src.sources"
-  local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
-    -o "Dir::State::Lists=$apt/lists" -o APT::Sandbox::User=root -qq)
-  apt-get "${opts[@]}" update
-  (cd "$apt/src" && apt-get "${opts[@]}" source "qt6-base=$qt_source_version")
-  src=$(find "$apt/src" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
-}
 
 # Core, Gui, Widgets and Test, with the windows, offscreen and minimal platforms and the
 # windowsvista style; nothing the program does not use. Debian's own Qt tools (moc, rcc, uic)
@@ -69,46 +48,19 @@ build_qt() {
     -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
   nice cmake --build "$build" -j "$jobs"
   cmake --install "$build"
-  gather_qt_licences "$src"
+  gather_qt_licences "$src" "$qt/licenses" "beside yamaruka.exe" tools/windows.sh
   rm -rf "$build" "$src"
   touch "$qt/.complete"
-}
-
-# What the LGPL asks to go with the libraries: its text, Qt's copyright and where the source is.
-gather_qt_licences() {
-  local src=$1
-  mkdir -p "$qt/licenses"
-  cp "$src/LICENSES/LGPL-3.0-only.txt" "$src/LICENSES/GPL-3.0-only.txt" "$qt/licenses/"
-  cp "$src/debian/copyright" "$qt/licenses/qt6-base-copyright.txt"
-  cat >"$qt/licenses/qt-source.txt" <<TXT
-The Qt libraries beside yamaruka.exe are built, unchanged, from Debian's source package
-qt6-base, version $qt_source_version. On Debian 12, with a deb-src entry:
-
-    apt-get source qt6-base=$qt_source_version
-
-They were configured with the options that tools/windows.sh in the program's source names.
-TXT
-}
-
-build_gtest() {
-  local build=$cache/googletest-build
-  rm -rf "$build"
-  cmake -G Ninja -S /usr/src/googletest -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$gtest" -Dgtest_disable_pthreads=OFF
-  cmake --build "$build" -j "$jobs"
-  cmake --install "$build"
-  rm -rf "$build"
-  touch "$gtest/.complete"
 }
 
 if wants qt; then
   [ -f "$qt/.complete" ] && say "Qt $qt_version for Windows: $qt" || build_qt
   if [ ! -f "$qt/licenses/qt-source.txt" ]; then
     fetch_qt_source
-    gather_qt_licences "$src"
+    gather_qt_licences "$src" "$qt/licenses" "beside yamaruka.exe" tools/windows.sh
     rm -rf "$src"
   fi
-  [ -f "$gtest/.complete" ] && say "GoogleTest for Windows: $gtest" || build_gtest
+  [ -f "$gtest/.complete" ] && say "GoogleTest for Windows: $gtest" || build_gtest "$toolchain" "$gtest" -Dgtest_disable_pthreads=OFF
 fi
 
 export YAMARUKA_WINDOWS_QT=$qt YAMARUKA_WINDOWS_GTEST=$gtest
