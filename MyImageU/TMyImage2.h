@@ -52,6 +52,9 @@ public:
   // grows with the control and never shrinks: the control shows its bottom-left part.
   TRaster& Canvas();
   [[nodiscard]] bool HasCanvas() const { return Raster.has_value(); }
+  // A picture drawn afresh at another scale starts on a raster of the control's size: the next
+  // drawing makes it.
+  void DropCanvas() { Raster.reset(); }
 
   [[nodiscard]] TPixelPoint GetOrigin() const { return Origin; }
   [[nodiscard]] std::int32_t GetScale() const { return Scale; }

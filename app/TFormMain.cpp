@@ -3,7 +3,7 @@
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
 #include "app/Fonts.h"
-#include "controls/TDockLayout.h"
+#include "app/TextFit.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
 #include "puzzle/BarFigure.h"
@@ -22,6 +22,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "app/yamaruka.xpm"
 
@@ -84,38 +87,32 @@ void PaintsItsCorners(QWidget& Control)
   Control.setAutoFillBackground(true);
 }
 
-QPushButton* NewButton(QWidget* Parent, const QString& Caption, QRect Geometry, const QFont& Font)
+QPushButton* NewButton(QWidget* Parent, const QString& Caption)
 {
   auto* Button = new QPushButton(Caption, Parent);
-  Button->setGeometry(Geometry);
-  Button->setFont(Font);
   Button->setAutoDefault(false);
   PaintsItsCorners(*Button);
   return Button;
 }
 
-QPushButton* MakeButton(QWidget* Parent, const QString& Caption, QRect Geometry, TAnchors Anchors,
-                        const QFont& Font)
-{
-  QPushButton* Button = NewButton(Parent, Caption, Geometry, Font);
-  TDockLayout::Anchor(*Button, Anchors);
-  return Button;
-}
-
-QLineEdit* MakeCounter(QWidget* Parent, QRect Geometry, const QString& Text, const QString& Name,
-                       const QFont& Font)
+QLineEdit* NewCounter(QWidget* Parent, const QString& Name)
 {
   auto* Edit = new QLineEdit(Parent);
-  Edit->setFont(Font); // before the text, which is laid out once, in its own face
-  Edit->setText(Text);
-  Edit->setGeometry(Geometry);
   Edit->setReadOnly(true);
   Edit->setTextMargins(0, 0, 0, 0);
   PaintsItsCorners(*Edit);
   Edit->setAccessibleName(Name);
-  TDockLayout::Anchor(*Edit, TAnchor::akLeft | TAnchor::akTop);
   return Edit;
 }
+
+// The layout's client area and the frame that the layout's outer size, 1136 x 679, puts round
+// it; the real frame is known only once the window is shown.
+constexpr QSize DesignClient(1120, 641);
+constexpr QMargins DesignFrame(8, 30, 8, 8);
+const QString WindowFace = QStringLiteral("ＭＳ Ｐゴシック");
+const QString MainFace = QStringLiteral("ＭＳ ゴシック");
+const QString BarFace = QStringLiteral("ゴシック");
+constexpr int WindowPixels = 12;
 } // namespace
 
 TFormMain::TFormMain(TRandomSource* RandomSource)
@@ -130,58 +127,94 @@ TFormMain::TFormMain(TRandomSource* RandomSource)
 
 TFormMain::~TFormMain() = default;
 
+void TFormMain::Place(QWidget* Control, QRect Geometry, TAnchors Anchors)
+{
+  Designs.push_back({Control, Geometry, Anchors, {}, 0, false});
+  Control->setGeometry(Scale(Geometry));
+  if (Anchors)
+    TDockLayout::Anchor(*Control, Anchors);
+}
+
+TFormMain::TDesign& TFormMain::DesignOf(const QWidget* Control)
+{
+  return *std::find_if(Designs.begin(), Designs.end(),
+                       [Control](const TDesign& D) { return D.Control == Control; });
+}
+
+void TFormMain::Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold)
+{
+  TDesign& Own = DesignOf(Control); // placed first
+  Own.Face = Face;
+  Own.Pixels = Pixels;
+  Own.Bold = Bold;
+  Control->setFont(Faces.Font(Face, Scale(Pixels), Bold));
+}
+
 void TFormMain::BuildControls()
 {
   setWindowTitle(WindowCaption);
   setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
-  setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 12, false));
-  resize(1120, 641);
-  const QFont MainFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 19, true);
-  const QFont CounterFont = Faces.Font(QStringLiteral("ＭＳ ゴシック"), 21, true);
+  setFont(Faces.Font(WindowFace, WindowPixels, false));
+  resize(DesignClient);
+  constexpr int MainPixels = 19;
+  constexpr int CounterPixels = 21;
+  const auto Main = [this](QWidget* Control) { Dress(Control, MainFace, MainPixels, true); };
+  const auto Counter = [this](QWidget* Control) { Dress(Control, MainFace, CounterPixels, true); };
+  const TAnchors LeftTop = TAnchor::akLeft | TAnchor::akTop;
+  const TAnchors LeftBottom = TAnchor::akLeft | TAnchor::akBottom;
 
   PanelMain = new TPanel(this, TPanel::TBevel::Raised);
-  PanelMain->setGeometry(935, 0, 185, 641);
-  PanelMain->setFont(MainFont);
+  Place(PanelMain, {935, 0, 185, 641});
+  Main(PanelMain);
   PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
-  PanelBottom->setGeometry(1, 514, 183, 126);
-  ButtonClose = MakeButton(PanelBottom, ClosingText, {56, 86, 65, 25},
-                           TAnchor::akLeft | TAnchor::akBottom, MainFont);
+  Place(PanelBottom, {1, 514, 183, 126});
+  ButtonClose = NewButton(PanelBottom, ClosingText);
+  Place(ButtonClose, {56, 86, 65, 25}, LeftBottom);
+  Main(ButtonClose);
   TDockLayout::Dock(*PanelBottom, TAlign::alBottom);
 
   RadioGroupKeisya = new TRadioGroup(PanelMain, SelectorText, PuzzleItems);
-  RadioGroupKeisya->setFont(MainFont);
-  RadioGroupKeisya->setGeometry(1, 1, 183, 83);
+  Place(RadioGroupKeisya, {1, 1, 183, 83});
+  Main(RadioGroupKeisya);
   TDockLayout::Dock(*RadioGroupKeisya, TAlign::alTop);
-  ButtonBegin = MakeButton(PanelMain, BeginText, {16, 232, 151, 40},
-                           TAnchor::akLeft | TAnchor::akTop, MainFont);
+  ButtonBegin = NewButton(PanelMain, BeginText);
+  Place(ButtonBegin, {16, 232, 151, 40}, LeftTop);
+  Main(ButtonBegin);
 
   PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, TargetText);
-  PanelMokuhyou->setGeometry(1, 84, 183, 41);
-  EditMokuhyou =
-      MakeCounter(PanelMokuhyou, {87, 8, 31, 29}, QString(), QStringLiteral("目標"), CounterFont);
+  Place(PanelMokuhyou, {1, 84, 183, 41});
+  Main(PanelMokuhyou);
+  EditMokuhyou = NewCounter(PanelMokuhyou, QStringLiteral("目標"));
+  Place(EditMokuhyou, {87, 8, 31, 29}, LeftTop);
+  Counter(EditMokuhyou);
   TDockLayout::Dock(*PanelMokuhyou, TAlign::alTop);
   PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
-  PanelKaisuu->setGeometry(1, 125, 183, 41);
-  EditKai = MakeCounter(PanelKaisuu, {87, 6, 29, 29}, QStringLiteral(" 0"), QStringLiteral("回数"),
-                        CounterFont);
+  Place(PanelKaisuu, {1, 125, 183, 41});
+  Main(PanelKaisuu);
+  EditKai = NewCounter(PanelKaisuu, QStringLiteral("回数"));
+  Place(EditKai, {87, 6, 29, 29}, LeftTop);
+  Counter(EditKai); // before the text, which is laid out once, in its own face
+  EditKai->setText(QStringLiteral(" 0"));
   TDockLayout::Dock(*PanelKaisuu, TAlign::alTop);
 
-  ButtonSetsumei = MakeButton(PanelMain, HideText, {16, 316, 151, 40},
-                              TAnchor::akLeft | TAnchor::akTop, MainFont);
-  ButtonDraw = MakeButton(PanelMain, DrawText, {16, 458, 151, 40},
-                          TAnchor::akLeft | TAnchor::akBottom, MainFont);
+  ButtonSetsumei = NewButton(PanelMain, HideText);
+  Place(ButtonSetsumei, {16, 316, 151, 40}, LeftTop);
+  Main(ButtonSetsumei);
+  ButtonDraw = NewButton(PanelMain, DrawText);
+  Place(ButtonDraw, {16, 458, 151, 40}, LeftBottom);
+  Main(ButtonDraw);
   TDockLayout::Dock(*PanelMain, TAlign::alRight);
 
   PanelImage = new TPanel(this, TPanel::TBevel::Raised);
-  PanelImage->setGeometry(0, 0, 935, 641);
+  Place(PanelImage, {0, 0, 935, 641});
   PanelTray = new TPanel(PanelImage, TPanel::TBevel::Raised);
-  PanelTray->setGeometry(1, 599, 933, 41);
+  Place(PanelTray, {1, 599, 933, 41});
   TDockLayout::Dock(*PanelTray, TAlign::alBottom);
 
   MemoSetsumei = new QPlainTextEdit(PanelImage);
-  MemoSetsumei->setGeometry(17, 19, 904, 235);
+  Place(MemoSetsumei, {17, 19, 904, 235}, LeftTop);
   MemoSetsumei->setReadOnly(true);
-  MemoSetsumei->setFont(Faces.Font(QStringLiteral("ＭＳ Ｐゴシック"), 19, false));
+  Dress(MemoSetsumei, WindowFace, 19, false);
   MemoSetsumei->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MemoSetsumei->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   MemoSetsumei->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -196,7 +229,6 @@ void TFormMain::BuildControls()
   MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
   MemoSetsumei->installEventFilter(this);
-  TDockLayout::Anchor(*MemoSetsumei, TAnchor::akLeft | TAnchor::akTop);
   TDockLayout::Dock(*PanelImage, TAlign::alClient);
 
   Announcer = new TAnnouncer(this);
@@ -243,10 +275,10 @@ void TFormMain::FormCreate()
 
 void TFormMain::CreateBarButtons()
 {
-  const QFont Font = Faces.Font(QStringLiteral("ゴシック"), 16, true);
   for (int I = 1; I <= 31; ++I) {
-    QPushButton* Button =
-        NewButton(PanelTray, QString::number(I), {(I - 1) * 30 + 2, 6, 29, 29}, Font);
+    QPushButton* Button = NewButton(PanelTray, QString::number(I));
+    Place(Button, {(I - 1) * 30 + 2, 6, 29, 29});
+    Dress(Button, BarFace, 16, true);
     Button->setProperty("Tag", I);
     connect(Button, &QPushButton::clicked, this,
             [this, Button] { Guarded([this, Button] { BarButtonClick(Button); }); });
@@ -264,16 +296,123 @@ std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area)
 
 void TFormMain::ShowCentred()
 {
-  // The frame is known only once shown; the layout's own, 1136 x 679 round 1120 x 641, stands in.
-  constexpr QMargins DesignFrame(8, 30, 8, 8);
-  if (const QScreen* Screen = QGuiApplication::primaryScreen(); Screen != nullptr) {
-    const QRect Area = Screen->availableGeometry();
-    if (const auto Centred = CentredPlace(size(), DesignFrame, Area))
-      setGeometry(*Centred);
-    else
-      move(Area.topLeft()); // the frame's corner, whatever the frame's real size
-  }
+  FitToScreen(false);
   show();
+  WatchScreen();
+  connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+    WatchScreen();
+    Guarded([this] { FitToScreen(true); });
+  });
+}
+
+void TFormMain::WatchScreen()
+{
+  disconnect(ScreenWatch);
+  if (const QScreen* Screen = windowHandle()->screen())
+    ScreenWatch = connect(Screen, &QScreen::availableGeometryChanged, this,
+                          [this] { Guarded([this] { FitToScreen(true); }); });
+}
+
+void TFormMain::FitToScreen(bool Shown)
+{
+  const QScreen* Screen = screen();
+  if (Screen == nullptr)
+    return;
+  const QRect Area = Screen->availableGeometry();
+  QMargins Frame = DesignFrame;
+  if (Shown && frameGeometry() != geometry()) {
+    const QRect Outer = frameGeometry();
+    const QRect Inner = geometry();
+    Frame = {Inner.left() - Outer.left(), Inner.top() - Outer.top(), Outer.right() - Inner.right(),
+             Outer.bottom() - Inner.bottom()};
+  }
+  const TLayoutScale Fitting = TLayoutScale::Fitting(DesignClient, Frame, Area.size());
+  if (Shown && Fitting == Scale)
+    return; // a window the player has sized or moved stays as it is
+  if (Fitting != Scale) {
+    ApplyScale(Fitting);
+    DrawAgain();
+  }
+  if (const auto Centred = CentredPlace(size(), Frame, Area))
+    setGeometry(*Centred);
+  else
+    move(Area.topLeft()); // the frame's corner, whatever the frame's real size
+}
+
+void TFormMain::ApplyScale(TLayoutScale NewScale)
+{
+  Scale = NewScale;
+  // Parents come before their children, so that each anchor measures its distances in a
+  // parent already at the new scale.
+  for (const TDesign& D : Designs)
+    D.Control->setGeometry(Scale(D.Geometry));
+  for (const TDesign& D : Designs)
+    if (D.Anchors)
+      TDockLayout::Anchor(*D.Control, D.Anchors);
+  resize(Scale(DesignClient));
+  TDockLayout::Relayout(*this);
+  for (const TDesign& D : Designs)
+    TDockLayout::Relayout(*D.Control);
+
+  // The faces measured in the controls as docked.
+  setFont(Faces.Font(WindowFace, Scale(WindowPixels), false));
+  int BarPixels = 0;
+  for (const TDesign& D : Designs) {
+    if (D.Pixels == 0)
+      continue;
+    const QFont Font = Faces.Font(D.Face, Scale(D.Pixels), D.Bold);
+    // Rounded sizes can clip where the style's margins and indicators keep their pixels.
+    D.Control->setFont(Scale.IsDesign() ? Font : LargestFitting(*D.Control, Font));
+    if (D.Control->parentWidget() == PanelTray) // one size for the row of bar buttons
+      BarPixels = BarPixels == 0 ? D.Control->font().pixelSize()
+                                 : std::min(BarPixels, D.Control->font().pixelSize());
+  }
+  for (int I = 1; I <= 31; ++I) {
+    QPushButton* Button = BarButtons[static_cast<std::size_t>(I)];
+    QFont Font = Button->font();
+    Font.setPixelSize(BarPixels);
+    Button->setFont(Font);
+  }
+  FitExplanation();
+}
+
+void TFormMain::FitExplanation()
+{
+  if (Scale.IsDesign())
+    return;
+  // No line may wrap that does not wrap at the design size.
+  const int Margins = 2 * (MemoSetsumei->frameWidth() +
+                           static_cast<int>(MemoSetsumei->document()->documentMargin()));
+  const TDesign& Memo = DesignOf(MemoSetsumei);
+  const QFont DesignFont = Faces.Font(Memo.Face, Memo.Pixels, Memo.Bold);
+  const int DesignWidth = Memo.Geometry.width() - Margins;
+  const int Width = Scale(Memo.Geometry).width() - Margins;
+  QFont Font = MemoSetsumei->font();
+  const QStringList Lines = Explanation.split(QLatin1Char('\n'));
+  const auto Wraps = [&](const QFont& Candidate) {
+    return std::any_of(Lines.begin(), Lines.end(), [&](const QString& Line) {
+      return WrappedLines(Line, Candidate, Width) > WrappedLines(Line, DesignFont, DesignWidth);
+    });
+  };
+  while (Font.pixelSize() > 1 && Wraps(Font))
+    Font.setPixelSize(Font.pixelSize() - 1);
+  MemoSetsumei->setFont(Font);
+}
+
+void TFormMain::DrawAgain()
+{
+  if (MyImage == nullptr || !MyImage->HasCanvas())
+    return;
+  MyImage->DropCanvas();
+  const int PixelsPerUnit = Scale.PixelsPerUnit();
+  if (Picture.Summit != 0) {
+    DrawMountain(*MyImage, Picture.SlopeMode, Picture.Summit, PixelsPerUnit);
+    return;
+  }
+  MyImage->Clear();
+  SetUpBars(*MyImage, PixelsPerUnit);
+  for (const auto& [Mark, Slope] : Picture.Bars)
+    ::DrawMark(*MyImage, Picture.SlopeMode, Mark, Slope);
 }
 
 void TFormMain::CreateSurface()
@@ -418,12 +557,15 @@ void TFormMain::ShowMessage(const std::string& Text)
 void TFormMain::ClearImage()
 {
   MyImage->Clear();
+  Picture = {};
   ForgetBars();
 }
 
 void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 {
   ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
+  Picture.SlopeMode = SlopeMode;
+  Picture.Bars.emplace_back(Mark, Slope);
   const QString Shape = BarWords(Mark.Height, Slope, SlopeMode);
   const QString Answer = QStringLiteral("%1回目：").arg(Engine.State().ClickCount) + Shape;
   DescribeBar(Mark.Pos, Answer);
@@ -434,7 +576,8 @@ void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 
 void TFormMain::DrawExample(bool SlopeMode)
 {
-  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random);
+  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random, Scale.PixelsPerUnit());
+  Picture = {Summit, SlopeMode, {}};
   Revealed.fill(QString());
   for (int Pos = 1; Pos <= 31; ++Pos) {
     const TExampleBar Bar = ExampleBar(Summit, Pos);

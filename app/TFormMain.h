@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Fonts.h"
+#include "app/LayoutScale.h"
+#include "controls/TDockLayout.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
@@ -12,6 +14,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -37,7 +41,10 @@ public:
   explicit TFormMain(TRandomSource* Random = nullptr);
   ~TFormMain() override;
 
+  // Shows the window on its screen at the largest scale that fits there, centred where it fits
+  // with its frame, else at the screen's top-left; from then on the scale follows the screen.
   void ShowCentred();
+  [[nodiscard]] TLayoutScale LayoutScale() const { return Scale; }
 
   TPanel* PanelMain;
   TPanel* PanelBottom;
@@ -65,6 +72,24 @@ protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+  // A control as the layout designs it: geometry, anchors and face at 30 pixels to the unit.
+  struct TDesign {
+    QWidget* Control;
+    QRect Geometry;
+    TAnchors Anchors;
+    QString Face; // none: the control takes its parent's
+    int Pixels = 0;
+    bool Bold = false;
+  };
+  void Place(QWidget* Control, QRect Geometry, TAnchors Anchors = {});
+  TDesign& DesignOf(const QWidget* Control);
+  void Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold);
+  void ApplyScale(TLayoutScale NewScale);
+  void FitExplanation();
+  void FitToScreen(bool Shown);
+  void WatchScreen();
+  void DrawAgain();
+
   void BuildControls();
   void FormCreate();
   void CreateBarButtons();
@@ -97,6 +122,17 @@ private:
   void DescribeBar(int Pos, const QString& Text);
   void DescribeRevealed();
   void ForgetBars();
+
+  std::vector<TDesign> Designs; // in the order built: a parent before its children
+  TLayoutScale Scale;
+  QMetaObject::Connection ScreenWatch;
+  // What the surface shows, to draw it again at another scale: an example's summit and style,
+  // or the puzzle's bars revealed so far.
+  struct TPicture {
+    int Summit = 0; // 0: no example
+    bool SlopeMode = false;
+    std::vector<std::pair<TBarMark, std::int8_t>> Bars;
+  } Picture;
 
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;

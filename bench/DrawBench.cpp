@@ -49,7 +49,7 @@ public:
   {
     ::DrawMark(Image, SlopeMode, Mark, Slope);
   }
-  void DrawExample(bool SlopeMode) override { ::DrawExample(Image, SlopeMode, Random); }
+  void DrawExample(bool SlopeMode) override { ::DrawExample(Image, SlopeMode, Random, 30); }
 
 private:
   TMyImage& Image;
@@ -69,7 +69,7 @@ void BM_DrawExample(benchmark::State& State)
   TDesignSurface S;
   TSeededRandom Random(1);
   for (auto _ : State)
-    DrawExample(*S.Image, true, Random);
+    DrawExample(*S.Image, true, Random, 30);
 }
 BENCHMARK(BM_DrawExample);
 
@@ -125,7 +125,7 @@ void BM_ExampleAgainstFloor(benchmark::State& State)
     const auto Start = TClock::now();
     S.Image->Clear();
     const auto Cleared = TClock::now();
-    DrawExample(*S.Image, true, Random);
+    DrawExample(*S.Image, true, Random, 30);
     const auto Drawn = TClock::now();
     const std::vector<TRun> Runs = FinishedRuns(S.Image->Canvas()); // untimed
     const auto FloorStart = TClock::now();
@@ -151,7 +151,7 @@ void BM_FillPolygonBar(benchmark::State& State)
 {
   TDesignSurface S;
   TSeededRandom Random(1);
-  DrawExample(*S.Image, true, Random);
+  DrawExample(*S.Image, true, Random, 30);
   const std::array<TRealPoint, 4> Bar{{{15, 0}, {16, 0}, {16, 11.0}, {15, 11.0}}};
   for (auto _ : State)
     S.Image->FillPolygon(Bar);

@@ -24,16 +24,22 @@ TDockLayout& TDockLayout::Of(QWidget& Parent)
 
 void TDockLayout::Add(QWidget& Control, TAlign Align, TAnchors Anchors)
 {
-  addChildWidget(&Control);
-  TItem Item;
-  Item.Item = std::make_unique<QWidgetItem>(&Control);
-  Item.Align = Align;
-  Item.Anchors = Anchors;
-  if (const QWidget* Parent = parentWidget()) {
-    Item.RightGap = Parent->width() - Control.geometry().right() - 1;
-    Item.BottomGap = Parent->height() - Control.geometry().bottom() - 1;
+  // A control placed again (the layout built at another scale) keeps its one item.
+  auto Known = std::find_if(Items.begin(), Items.end(), [&Control](const TItem& Item) {
+    return Item.Item->widget() == &Control;
+  });
+  if (Known == Items.end()) {
+    addChildWidget(&Control);
+    TItem Item;
+    Item.Item = std::make_unique<QWidgetItem>(&Control);
+    Known = Items.insert(Items.end(), std::move(Item));
   }
-  Items.push_back(std::move(Item));
+  Known->Align = Align;
+  Known->Anchors = Anchors;
+  if (const QWidget* Parent = parentWidget()) {
+    Known->RightGap = Parent->width() - Control.geometry().right() - 1;
+    Known->BottomGap = Parent->height() - Control.geometry().bottom() - 1;
+  }
   invalidate();
 }
 
@@ -51,6 +57,12 @@ void TDockLayout::Anchor(QWidget& Control, TAnchors Anchors)
 {
   if (QWidget* Parent = Control.parentWidget())
     Of(*Parent).Add(Control, TAlign::alNone, Anchors);
+}
+
+void TDockLayout::Relayout(QWidget& Parent)
+{
+  if (auto* Own = dynamic_cast<TDockLayout*>(Parent.layout()))
+    Own->setGeometry(Parent.contentsRect());
 }
 
 void TDockLayout::addItem(QLayoutItem* Item)

@@ -32,8 +32,11 @@ public:
   // Docks Control in its parent's layout, made on first use, and places it at once: a
   // control that takes its size on creation (the drawing surface) finds it already there.
   static void Dock(QWidget& Control, TAlign Align);
-  // Call with the control and its parent at their design geometry.
+  // Call with the control and its parent at their design geometry; again when the layout is
+  // built at another scale.
   static void Anchor(QWidget& Control, TAnchors Anchors);
+  // Places the docked and anchored children of Parent in its inner area now.
+  static void Relayout(QWidget& Parent);
 
   void addItem(QLayoutItem* Item) override;
   [[nodiscard]] QLayoutItem* itemAt(int Index) const override;

@@ -3,9 +3,12 @@
 #include "controls/TPanel.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRadioButton>
+
+#include <algorithm>
 
 TRadioGroup::TRadioGroup(QWidget* Parent, const QString& Caption, const QStringList& Items)
     : QGroupBox(Caption, Parent), Group(new QButtonGroup(this))
@@ -37,17 +40,37 @@ QRadioButton* TRadioGroup::Item(int Index) const
   return Buttons.at(static_cast<std::size_t>(Index));
 }
 
+QRect TRadioGroup::CaptionRoom(const QFont& Font) const
+{
+  const QFontMetrics Metrics(Font);
+  return {9, 0, std::max(width() - 18, 0), Metrics.height()}; // see paintEvent
+}
+
+QRect TRadioGroup::ItemRect(int Index, const QFont& Font) const
+{
+  // The items share the height below the caption evenly, as one column.
+  const int Top = QFontMetrics(Font).height();
+  const int Step = (height() - Top - 4) / std::max(Count(), 1);
+  return {8, Top + Index * Step, width() - 16, Step};
+}
+
+void TRadioGroup::PlaceItems()
+{
+  for (int I = 0; I < Count(); ++I)
+    Buttons[static_cast<std::size_t>(I)]->setGeometry(ItemRect(I, font()));
+}
+
 void TRadioGroup::resizeEvent(QResizeEvent* Event)
 {
   QGroupBox::resizeEvent(Event);
-  // The items share the height below the caption evenly, as one column.
-  const int Top = QFontMetrics(font()).height();
-  const int Count = static_cast<int>(Buttons.size());
-  if (Count == 0)
-    return;
-  const int Step = (height() - Top - 4) / Count;
-  for (int I = 0; I < Count; ++I)
-    Buttons[static_cast<std::size_t>(I)]->setGeometry(8, Top + I * Step, width() - 16, Step);
+  PlaceItems();
+}
+
+void TRadioGroup::changeEvent(QEvent* Event)
+{
+  QGroupBox::changeEvent(Event);
+  if (Event->type() == QEvent::FontChange)
+    PlaceItems();
 }
 
 void TRadioGroup::paintEvent(QPaintEvent* /*Event*/)

@@ -45,15 +45,26 @@ TExampleBar ExampleBar(int P, int I)
   return {ExampleHeight(P, I), static_cast<std::int8_t>(I < P ? 1 : -1)};
 }
 
-int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
+void SetUpBars(TMyImage2& Image, int PixelsPerUnit)
 {
-  Image.Clear();
   // The raster's bottom row is the control's bottom edge, whatever the control's height.
   Image.SetOrigin(0, Image.Canvas().Height());
-  Image.SetScale(30);
+  Image.SetScale(PixelsPerUnit);
   Image.SetBrushStyle(TBrushStyle::bsSolid);
   Image.SetBrushColor(clAqua);
+}
+
+int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit)
+{
   const int P = 4 + static_cast<int>(Random.Integer(24));
+  DrawMountain(Image, SlopeMode, P, PixelsPerUnit);
+  return P;
+}
+
+void DrawMountain(TMyImage2& Image, bool SlopeMode, int P, int PixelsPerUnit)
+{
+  Image.Clear();
+  SetUpBars(Image, PixelsPerUnit);
   const auto Draw = [&](int I) {
     const TExampleBar Bar = ExampleBar(P, I);
     DrawBar(Image, SlopeMode, ToPos(I), Bar.Height, Bar.Slope);
@@ -64,5 +75,4 @@ int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random)
   for (int I = 31; I > P; --I)
     Draw(I);
   Draw(P);
-  return P;
 }

@@ -27,7 +27,12 @@ struct TExampleBar {
 };
 TExampleBar ExampleBar(int P, int I);
 
-// A complete random mountain, also setting up the surface (origin on the bottom-left corner,
-// 30 pixels per unit, solid aqua brush) that the puzzle's bars are drawn with. Answers the
-// summit's position.
-int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random);
+// The set-up the bars are drawn with: the origin on the raster's bottom-left corner,
+// PixelsPerUnit pixels to a unit (30 at the design size), a solid aqua brush.
+void SetUpBars(TMyImage2& Image, int PixelsPerUnit);
+
+// A complete random mountain on a cleared surface, set up for the puzzle's bars to follow.
+// Answers the summit's position.
+int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit);
+// The mountain whose summit is at P, as DrawExample draws it: the same example again.
+void DrawMountain(TMyImage2& Image, bool SlopeMode, int P, int PixelsPerUnit);

@@ -1,3 +1,5 @@
+#include "support/TestScreens.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -18,8 +20,8 @@ void DropOffscreenNoise(QtMsgType Type, const QMessageLogContext& Context, const
 // Widgets need an application object; the offscreen platform needs no display.
 int main(int argc, char** argv)
 {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryFile Config;
+  UseTestScreens(Config);
   ::testing::InitGoogleTest(&argc, argv);
   Previous = qInstallMessageHandler(DropOffscreenNoise);
   QApplication App(argc, argv);

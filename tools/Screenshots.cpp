@@ -3,6 +3,7 @@
 // Made again by tools/screenshots.sh.
 #include "support/Strategy.h"
 #include "support/TShownForm.h"
+#include "support/TestScreens.h"
 
 #include <QApplication>
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryFile Screens;
+  UseTestScreens(Screens); // the window at its design size
   const QApplication App(argc, argv);
   const QString Folder = QString::fromLocal8Bit(argv[1]);
   TShownForm S(20261209);

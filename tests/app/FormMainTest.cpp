@@ -1,7 +1,9 @@
+#include "app/TextFit.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
 #include "support/TPuzzleSolver.h"
 #include "support/TShownForm.h"
+#include "support/TestScreens.h"
 
 #include <QAccessible>
 #include <QFontDatabase>
@@ -13,12 +15,16 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <tuple>
 
 namespace {
 struct TFormTest : ::testing::Test {
@@ -494,9 +500,8 @@ TEST(FormPlacement, CentredWhereItFitsElseAtTheTopLeft)
       EXPECT_EQ(*Place, QRect(*Row.At, Client));
     }
   }
-  // The shown window on whatever screen it has (the offscreen one, 800 x 600, is too small):
-  // wholly on it where it fits (centred round a frame that is known only once shown), else at
-  // its top-left.
+  // The shown window on whatever screen it has: wholly on it where it fits (centred round a
+  // frame that is known only once shown), else at its top-left.
   TShownForm S;
   const QRect Area = S.Form->screen()->availableGeometry();
   const QRect Shown = S.Form->frameGeometry();
@@ -505,6 +510,113 @@ TEST(FormPlacement, CentredWhereItFitsElseAtTheTopLeft)
   } else {
     EXPECT_EQ(Shown.topLeft(), Area.topLeft());
   }
+}
+
+// A classroom projector or a scaled laptop is smaller than the window: the whole game must be
+// on the screen, every caption whole, every bar under its button, and both puzzles playable.
+TEST(FormOnSmallScreens, WholeWindowAtTheLargestScaleThatFitsPlaysBothPuzzles)
+{
+  // What wraps at the design size: no other line of the explanation may wrap.
+  const auto LinesOf = [](const QPlainTextEdit& Memo) {
+    auto* Layout = qobject_cast<QPlainTextDocumentLayout*>(Memo.document()->documentLayout());
+    std::vector<int> Lines;
+    for (QTextBlock B = Memo.document()->begin(); B.isValid(); B = B.next()) {
+      Layout->ensureBlockLayout(B);
+      Lines.push_back(B.layout()->lineCount());
+    }
+    return Lines;
+  };
+  const std::vector<int> DesignLines = LinesOf(*TShownForm().Form->MemoSetsumei);
+  const struct {
+    const char* Name;
+    TTestScreen Screen;
+    int K;
+  } Rows[] = {
+      {"1024 x 768 projector", TTestScreen::Projector, 27},
+      {"1920 x 1080 laptop at 150 %", TTestScreen::Laptop150, 29},
+      {"1366 x 768 laptop at 125 %", TTestScreen::Laptop125, 24},
+      {"half size", TTestScreen::Tiny, 15},
+  };
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TShownForm S(std::nullopt, TestScreen(Row.Screen));
+    ASSERT_TRUE(S.Ready);
+    TFormMain& F = *S.Form;
+    const int K = Row.K;
+    EXPECT_EQ(F.LayoutScale().PixelsPerUnit(), K);
+    const QRect Area = TestScreen(Row.Screen)->availableGeometry();
+    EXPECT_TRUE(Area.contains(F.frameGeometry()));
+    for (const QWidget* W : F.findChildren<QWidget*>()) {
+      if (!W->isVisible())
+        continue;
+      SCOPED_TRACE(W->metaObject()->className());
+      EXPECT_TRUE(Area.contains(QRect(W->mapToGlobal(QPoint(0, 0)), W->size())));
+      EXPECT_TRUE(TextFits(*W, W->font()));
+    }
+    const std::vector<int> Lines = LinesOf(*F.MemoSetsumei);
+    ASSERT_EQ(Lines.size(), DesignLines.size());
+    for (std::size_t I = 0; I < Lines.size(); ++I)
+      EXPECT_LE(Lines[I], DesignLines[I]) << "line " << I + 1;
+    // The summit at 4, 110 high, covers exactly the columns of bar 4, under button 4.
+    const int H = F.MyImage->height();
+    for (const int X : {3 * K, 3 * K + 1, 4 * K - 1, 4 * K})
+      EXPECT_EQ(S.Top(X), H - 11 * K) << X;
+    EXPECT_GT(S.Top(3 * K - 1), H - 11 * K);
+    EXPECT_GT(S.Top(4 * K + 1), H - 11 * K);
+    for (int I = 1; I <= 31; ++I) {
+      const QRect Button = In(F.BarButtons[static_cast<std::size_t>(I)], F.PanelImage);
+      const int BarLeft = In(F.MyImage, F.PanelImage).left() + K * (I - 1);
+      EXPECT_GT(Button.left(), BarLeft);
+      EXPECT_LE(Button.right(), BarLeft + K);
+    }
+    for (const bool SlopeMode : {true, false}) {
+      S.Click(F.RadioGroupKeisya->Item(SlopeMode ? 0 : 1));
+      S.Click(F.ButtonBegin);
+      TPuzzleSolver Solver(SlopeMode);
+      const std::size_t Ended = S.Closer.Boxes.size() + 1;
+      while (S.Closer.Boxes.size() < Ended && F.Puzzle().State().ClickCount < 31)
+        S.ClickBar(Solver.BestProbe(F.Puzzle().State()));
+      EXPECT_EQ(S.Closer.LastText(), "おめでとう\n成功です");
+    }
+  }
+}
+
+// A projector plugged in mid-game: the game goes on at the projector's scale with nothing lost,
+// drawn as if played there from the start, and back on the desktop it is as it was.
+TEST(FormOnSmallScreens, GameCarriedToAnotherScreenKeepsEverything)
+{
+  const auto Play = [](TShownForm& S) {
+    S.Click(S.Form->ButtonBegin);
+    S.ClickBar(16);
+    S.ClickBar(8);
+  };
+  TShownForm S;
+  TFormMain& F = *S.Form;
+  Play(S);
+  const TPuzzleState Before = F.Puzzle().State();
+  const std::vector<TColor> OnDesktop = S.Pixels();
+  F.windowHandle()->setScreen(TestScreen(TTestScreen::Projector));
+  EXPECT_EQ(F.LayoutScale().PixelsPerUnit(), 27);
+  const TPuzzleState After = F.Puzzle().State();
+  EXPECT_EQ(After.ClickCount, 2);
+  EXPECT_EQ(F.EditKai->text(), " 2");
+  EXPECT_EQ(
+      std::tie(After.LeftEnd.Pos, After.LeftEnd.Height, After.RightEnd.Pos, After.RightEnd.Height),
+      std::tie(Before.LeftEnd.Pos, Before.LeftEnd.Height, Before.RightEnd.Pos,
+               Before.RightEnd.Height));
+  TShownForm There(std::nullopt, TestScreen(TTestScreen::Projector));
+  Play(There);
+  EXPECT_EQ(F.MyImage->size(), There.Form->MyImage->size());
+  EXPECT_TRUE(S.Pixels() == There.Pixels());
+
+  F.windowHandle()->setScreen(TestScreen(TTestScreen::Desktop));
+  EXPECT_EQ(F.LayoutScale().PixelsPerUnit(), 30);
+  EXPECT_EQ(F.size(), QSize(1120, 641));
+  EXPECT_TRUE(S.Pixels() == OnDesktop);
+  TPuzzleSolver Solver(true);
+  while (S.Closer.Boxes.empty() && F.Puzzle().State().ClickCount < 31)
+    S.ClickBar(Solver.BestProbe(F.Puzzle().State()));
+  EXPECT_EQ(S.Closer.LastText(), "おめでとう\n成功です");
 }
 
 // Each face takes the first installed family that covers the window, its own kind (fixed or

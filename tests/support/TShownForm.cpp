@@ -1,10 +1,12 @@
 #include "support/TShownForm.h"
 
-TShownForm::TShownForm(std::optional<std::uint32_t> Seed)
+TShownForm::TShownForm(std::optional<std::uint32_t> Seed, QScreen* On)
 {
   if (Seed)
     Random.Follow(*Seed);
   Form = std::make_unique<TFormMain>(&Random);
+  if (On != nullptr)
+    Form->setScreen(On);
   Form->ShowCentred();
   Ready = QTest::qWaitFor([this] { return !Form->TimerCreate->isActive(); });
 }
@@ -16,4 +18,10 @@ int TShownForm::Top(int X) const
     if (C.GetPixel(X, Y) != clWhite)
       return Y;
   return C.Height();
+}
+
+std::vector<TColor> TShownForm::Pixels() const
+{
+  const TRaster& C = Form->MyImage->Canvas();
+  return {C.Bits(), C.Bits() + static_cast<std::ptrdiff_t>(C.Width()) * C.Height()};
 }
