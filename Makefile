@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 MAKEFLAGS += --no-print-directory
 
 .PHONY: deps deps-run configure configure-run build run test lint sanitize portable fuzz bench \
-	package windows clean
+	package windows web serve-web clean
 
 deps-run:
 	@bash tools/ensure-deps.sh tools/packages-run.txt
@@ -65,6 +65,15 @@ package: build
 # build/windows/yamaruka-<version>-windows-x64.zip (tools/windows.sh; the first run builds Qt).
 windows:
 	bash tools/windows.sh
+
+# make web: the program for the browser, its engine and raster tests under node, the page in
+# build/web/site played in Chromium (tools/web.sh; the first run builds Qt for WebAssembly).
+web:
+	bash tools/web.sh
+
+# make serve-web: the page on http://127.0.0.1:8080/ for a trial.
+serve-web:
+	node tools/serve-web.js build/web/site 8080
 
 bench: build
 	$(BUILD_DIR)/bench/yamaruka_bench

@@ -51,3 +51,8 @@ void DisplayReady()
     qt_message_output(Message.Type, Context, Message.Text);
   }
 }
+
+bool WindowsHaveFrames()
+{
+  return true;
+}

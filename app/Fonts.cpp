@@ -65,7 +65,9 @@ QStringList TGothicFaces::Candidates(const QString& Face)
            << Pair(Names({"VL PGothic", "VL Pゴシック"}), Names({"VL Gothic", "VL ゴシック"}))
            << Pair(Names({"TakaoPGothic", "Takao Pゴシック"}),
                    Names({"TakaoGothic", "Takaoゴシック"}))
-           << Names({"Droid Sans Fallback"});
+           << Names({"Droid Sans Fallback"})
+           // The IPA faces as the page carries them, renamed as their licence asks.
+           << Pair(Names({"Yamaruka PGothic"}), Names({"Yamaruka Gothic"}));
   Families.removeDuplicates(); // the face itself may be one of the names
   return Families;
 }

@@ -2,6 +2,7 @@
 
 #include "MyImageU/TMyImage.h"
 #include "app/Accessibility.h"
+#include "app/Display.h"
 #include "app/Fonts.h"
 #include "app/TextFit.h"
 #include "controls/TPanel.h"
@@ -296,8 +297,10 @@ std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area)
 
 void TFormMain::ShowCentred()
 {
+  if (!WindowsHaveFrames()) // no title bar: without the customising hint Qt would add one
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
   FitToScreen(false);
-  show();
+  setVisible(true); // where show() would fill the screen (a page), the window keeps its size
   WatchScreen();
   connect(windowHandle(), &QWindow::screenChanged, this, [this] {
     WatchScreen();
@@ -319,7 +322,7 @@ void TFormMain::FitToScreen(bool Shown)
   if (Screen == nullptr)
     return;
   const QRect Area = Screen->availableGeometry();
-  QMargins Frame = DesignFrame;
+  QMargins Frame = WindowsHaveFrames() ? DesignFrame : QMargins();
   if (Shown && frameGeometry() != geometry()) {
     const QRect Outer = frameGeometry();
     const QRect Inner = geometry();

@@ -16,6 +16,8 @@ constexpr char Screens[] = R"({"screens": [
 
 void UseTestScreens(QTemporaryFile& Config)
 {
+  // In the working folder, named without a drive: a platform's arguments end at a colon.
+  Config.setFileTemplate(QStringLiteral("yamaruka-screens-XXXXXX.json"));
   if (qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")) !=
           QLatin1String("offscreen") ||
       !Config.open())

@@ -1,0 +1,20 @@
+# The Japanese Gothic faces the page carries: the IPA fonts the desktop uses (Debian's
+# fonts-ipafont-gothic), so that every text measures as it does there, cut down to the
+# characters of the program's texts and renamed as their licence asks of a derived face.
+# Embedded as resources.
+find_program(PYFTSUBSET pyftsubset REQUIRED)
+set(Faces ${CMAKE_CURRENT_BINARY_DIR}/faces)
+file(GLOB_RECURSE TextSources CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/puzzle/*.cpp
+  ${PROJECT_SOURCE_DIR}/runtime/*.cpp ${PROJECT_SOURCE_DIR}/runtime/*.h)
+set(FaceFiles)
+foreach(Face "ipagp;yamaruka-pgothic;Yamaruka PGothic" "ipag;yamaruka-gothic;Yamaruka Gothic")
+  list(POP_FRONT Face Original File Family)
+  list(APPEND FaceFiles ${Faces}/${File}.ttf)
+  add_custom_command(OUTPUT ${Faces}/${File}.ttf
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tools/subset-face.sh
+      /usr/share/fonts/opentype/ipafont-gothic/${Original}.ttf ${Faces}/${File}.ttf "${Family}"
+      ${TextSources}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/subset-face.sh ${TextSources} VERBATIM)
+endforeach()
+qt_add_resources(yamaruka faces PREFIX /faces BASE ${Faces} FILES ${FaceFiles})

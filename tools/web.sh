@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# make web: the program for the browser, built here with Debian's Emscripten.
+#   1. installs what it needs (tools/packages-web.txt);
+#   2. once per machine, builds Qt from Debian's own qt6-base source for WebAssembly and
+#      GoogleTest from Debian's googletest, into the cache that tools/windows.sh uses too;
+#   3. builds the program and its engine and drawing tests in build/web (preset web);
+#   4. runs those tests under node;
+#   5. writes the page into build/web/site and plays it in Chromium.
+# WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+steps=" ${WEB_STEPS:-qt program tests site browser} "
+say() { printf 'web: %s\n' "$*"; }
+wants() { [[ $steps == *" $1 "* ]]; }
+
+bash tools/ensure-deps.sh tools/packages-run.txt tools/packages-web.txt
+
+source tools/qt-source.sh
+qt=$cache/qt-$qt_version-wasm
+gtest_version=$(dpkg-query -W -f='${Version}' googletest)
+gtest=$cache/googletest-${gtest_version%%-*}-wasm
+jobs=$(nproc)
+
+# Qt's CMake wants an Emscripten SDK: a folder whose .emscripten names its root, with emcc
+# and the CMake toolchain file under that root. Debian's Emscripten is laid out otherwise, so
+# a folder of links stands in for it.
+export EMSDK=$cache/emsdk
+emroot=$EMSDK/upstream/emscripten
+if [ ! -x "$emroot/emcc" ]; then
+  rm -rf "$EMSDK"
+  mkdir -p "$emroot"
+  ln -s /usr/share/emscripten/* "$emroot/"
+  for tool in emcc em++ emar emranlib emcmake emconfigure emmake; do
+    ln -sf "/usr/bin/$tool" "$emroot/$tool"
+  done
+  echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$EMSDK/.emscripten"
+fi
+toolchain=$emroot/cmake/Modules/Platform/Emscripten.cmake
+# Emscripten's JavaScript tools need Debian's node modules.
+export NODE_PATH=/usr/share/nodejs
+
+# Core, Gui, Widgets and OpenGL (the page draws every window through WebGL), statically and
+# on one thread, small rather than fast: a pupil waits for every byte on the school's Wi-Fi.
+build_qt() {
+  local src
+  fetch_qt_source
+  local build=$cache/qt-build-wasm
+  rm -rf "$build"
+  say "building Qt $qt_version for WebAssembly (once; about 40 minutes on two cores)"
+  cmake -G Ninja -S "$src" -B "$build" -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt" \
+    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DBUILD_SHARED_LIBS=OFF -DFEATURE_thread=OFF \
+    -DFEATURE_optimize_size=ON \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
+    -DFEATURE_ico=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF \
+    -DFEATURE_system_doubleconversion=OFF
+  nice cmake --build "$build" -j "$jobs"
+  cmake --install "$build"
+  gather_qt_licences "$src" "$qt/licenses" "linked into yamaruka.wasm" tools/web.sh
+  rm -rf "$build" "$src"
+  touch "$qt/.complete"
+}
+
+if wants qt; then
+  [ -f "$qt/.complete" ] && say "Qt $qt_version for WebAssembly: $qt" || build_qt
+  [ -f "$gtest/.complete" ] && say "GoogleTest for WebAssembly: $gtest" ||
+    build_gtest "$toolchain" "$gtest" -Dgtest_disable_pthreads=ON
+fi
+
+export YAMARUKA_WEB_QT=$qt YAMARUKA_WEB_GTEST=$gtest YAMARUKA_HOST_QT_CMAKE=$host_qt
+if wants program; then
+  cmake --preset web >/dev/null
+  cmake --build --preset web -j "$jobs"
+fi
+
+if wants tests; then
+  ctest --preset web
+fi
+
+# The page: what a school puts on any static web server. The offline cache is keyed by the
+# build, so that a new build replaces the old one at the next visit.
+site=build/web/site
+if wants site; then
+  rm -rf "$site"
+  mkdir -p "$site/icons" "$site/licenses"
+  cp build/web/app/yamaruka.js build/web/app/yamaruka.wasm web/app.js web/yamaruka.css \
+    web/manifest.webmanifest "$site/"
+  icons=packaging/icons
+  cp "$icons/io.github.yamaruka.Yamaruka.svg" "$site/icons/yamaruka.svg"
+  for size in 128 256; do
+    cp "$icons/${size}x${size}/io.github.yamaruka.Yamaruka.png" "$site/icons/yamaruka-$size.png"
+  done
+  # The licences: the program's, Qt's (linked in statically: where its source is and how to
+  # build it again), the faces' (the IPA fonts' licence, and how to put the original faces back)
+# and Emscripten's runtime.
+  cp LICENSE "$site/licenses/yamaruka-LICENSE.txt"
+  cp "$qt/licenses/"* "$site/licenses/"
+  cp /usr/share/doc/fonts-ipafont-gothic/copyright "$site/licenses/fonts-ipafont-gothic-copyright.txt"
+  cp /usr/share/doc/emscripten/copyright "$site/licenses/emscripten-copyright.txt"
+  cp web/licenses.html "$site/licenses/index.html"
+  sed "s/@WASM_BYTES@/$(stat -c %s "$site/yamaruka.wasm")/" web/index.html >"$site/index.html"
+  build_key=$(cat "$site"/*.js "$site"/*.wasm "$site"/*.html "$site"/*.css | sha256sum | cut -c1-16)
+  files=$(cd "$site" && find . -type f ! -name sw.js | sed 's|^\./||' | sort |
+    sed 's/.*/"&"/' | paste -sd, | sed 's/"index.html"/".\/","index.html"/')
+  sed -e "s/@BUILD@/$build_key/" -e "s|@FILES@|$files|" web/sw.js >"$site/sw.js"
+  say "the page, build $build_key: $site"
+  # What a pupil's browser loads, as a server sends it.
+  total_raw=0 total_gz=0 total_br=0
+  for f in index.html app.js yamaruka.css yamaruka.js yamaruka.wasm manifest.webmanifest sw.js icons/yamaruka.svg; do
+    raw=$(stat -c %s "$site/$f") gz=$(gzip -9 -c "$site/$f" | wc -c) br=$(brotli -q 11 -c "$site/$f" | wc -c)
+    total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
+    printf 'web:   %-20s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"
+  done
+  printf 'web:   %-20s %9d raw %9d gzip %9d brotli\n' "the page in all" "$total_raw" "$total_gz" "$total_br"
+  # Compressed beside the files, for servers that send them as they are (gzip_static).
+  gzip -9 -k "$site/yamaruka.wasm" "$site/yamaruka.js"
+  brotli -q 11 -k "$site/yamaruka.wasm" "$site/yamaruka.js"
+fi
+
+# The page in Debian's Chromium, headless, driven through its DevTools protocol by
+# tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own).
+if wants browser; then
+  command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
+  modules=$cache/browser-test
+  if [ ! -d "$modules/node_modules/puppeteer-core" ]; then
+    npm install --prefix "$modules" --no-save --no-package-lock --no-audit --no-fund \
+      puppeteer-core@24.43.1
+  fi
+  mkdir -p build/web/screenshots
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site"
+  say "screenshots of the page: build/web/screenshots"
+fi

@@ -1,0 +1,105 @@
+// The page's loader: it checks what the browser can do, fetches the program with its progress
+// shown, starts it on the page's canvas, and says so in Japanese when the program has ended
+// or cannot run. Loaded from the page's own origin only; nothing here is evaluated from text.
+'use strict';
+
+(function () {
+  const canvas = document.getElementById('screen');
+  const notice = document.getElementById('notice');
+  const status = document.getElementById('status');
+  const progress = document.getElementById('progress');
+  const again = document.getElementById('again');
+  const licences = document.getElementById('licences');
+
+  function say(text, { showProgress = false, offerAgain = false } = {}) {
+    status.textContent = text;
+    progress.hidden = !showProgress;
+    again.hidden = !offerAgain;
+    notice.hidden = false;
+    canvas.classList.add('waiting');
+    licences.classList.remove('playing');
+  }
+  again.addEventListener('click', () => location.reload());
+
+  // A pinch or a double tap on an iPad must not zoom the page away from the game.
+  for (const gesture of ['gesturestart', 'gesturechange', 'dblclick'])
+    document.addEventListener(gesture, (event) => event.preventDefault(), { passive: false });
+
+  if (typeof WebAssembly !== 'object') {
+    say('このブラウザーは WebAssembly に対応していないため、ヤマルカを動かせません。' +
+        '新しいブラウザーでお試しください。');
+    return;
+  }
+  if (!document.createElement('canvas').getContext('webgl')) {
+    say('このブラウザーでは WebGL が使えないため、ヤマルカを表示できません。' +
+        'ブラウザーの設定でハードウェア アクセラレーションを有効にしてお試しください。');
+    return;
+  }
+  // After the first visit the page starts without a network.
+  if ('serviceWorker' in navigator)
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+
+  const expected = Number(document.documentElement.dataset.wasmBytes) || 0;
+  say('ヤマルカを読み込んでいます…', { showProgress: true });
+
+  async function fetchProgram() {
+    const response = await fetch('yamaruka.wasm');
+    if (!response.ok)
+      throw new Error(response.status + ' ' + response.statusText);
+    const reader = response.body.getReader();
+    const parts = [];
+    let received = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done)
+        break;
+      parts.push(value);
+      received += value.length;
+      if (expected > 0)
+        progress.value = Math.min(100, (100 * received) / expected);
+    }
+    status.textContent = 'ヤマルカを準備しています…';
+    return WebAssembly.compile(await new Blob(parts).arrayBuffer());
+  }
+
+  function loadScript(src) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = src;
+      script.onload = resolve;
+      script.onerror = () => reject(new Error(src));
+      document.head.appendChild(script);
+    });
+  }
+
+  let ended = false;
+  function end(crashed) {
+    if (ended)
+      return;
+    ended = true;
+    say(crashed ? 'ヤマルカが止まってしまいました。' : 'ヤマルカを終了しました。', { offerAgain: true });
+  }
+
+  Promise.all([fetchProgram(), loadScript('yamaruka.js')])
+    .then(([program]) =>
+      window.createQtAppInstance({
+        qtContainerElements: [canvas],
+        qtFontDpi: 96,
+        instantiateWasm(imports, done) {
+          WebAssembly.instantiate(program, imports).then((instance) => done(instance, program));
+          return {};
+        },
+        onRuntimeInitialized() {
+          notice.hidden = true;
+          canvas.classList.remove('waiting');
+          licences.classList.add('playing');
+          canvas.focus();
+        },
+        programEnded: () => end(false), // "終了": the window closed
+        onExit: () => end(false),
+        quit: (code) => end(code !== 0),
+        onAbort: () => end(true),
+      }))
+    .catch(() => say('ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。',
+                     { offerAgain: true }));
+})();
