@@ -17,8 +17,10 @@ format)
   ;;
 tidy)
   build=${2:?build directory with compile_commands.json}
-  # Headers are checked through the sources that include them (HeaderFilterRegex).
-  sources | grep '\.cpp$' | grep -v '^fuzz/' |
+  # Headers are checked through the sources that include them (HeaderFilterRegex); a source
+  # the build does not compile (the fuzzer, the page's display) belongs to another build.
+  compiled=$(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json")
+  sources | grep '\.cpp$' | grep -xF -f <(sed "s|^$root/||" <<<"$compiled") |
     xargs -P "$(nproc)" -n 1 clang-tidy -p "$build" --quiet 2>/dev/null
   echo "tidy: no findings"
   ;;

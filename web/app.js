@@ -35,31 +35,35 @@
         'ブラウザーの設定でハードウェア アクセラレーションを有効にしてお試しください。');
     return;
   }
-  // After the first visit the page starts without a network.
-  if ('serviceWorker' in navigator)
-    navigator.serviceWorker.register('sw.js').catch(() => {});
 
   const expected = Number(document.documentElement.dataset.wasmBytes) || 0;
   say('ヤマルカを読み込んでいます…', { showProgress: true });
 
+  // Compiled while it arrives, its bytes counted on the way for the progress bar.
   async function fetchProgram() {
     const response = await fetch('yamaruka.wasm');
     if (!response.ok)
       throw new Error(response.status + ' ' + response.statusText);
     const reader = response.body.getReader();
-    const parts = [];
     let received = 0;
-    for (;;) {
-      const { done, value } = await reader.read();
-      if (done)
-        break;
-      parts.push(value);
-      received += value.length;
-      if (expected > 0)
-        progress.value = Math.min(100, (100 * received) / expected);
-    }
-    status.textContent = 'ヤマルカを準備しています…';
-    return WebAssembly.compile(await new Blob(parts).arrayBuffer());
+    const counted = new ReadableStream({
+      async pull(controller) {
+        const { done, value } = await reader.read();
+        if (done) {
+          status.textContent = 'ヤマルカを準備しています…';
+          controller.close();
+          return;
+        }
+        received += value.length;
+        if (expected > 0)
+          progress.value = Math.min(100, (100 * received) / expected);
+        controller.enqueue(value);
+      },
+    });
+    const wasm = new Response(counted, { headers: { 'Content-Type': 'application/wasm' } });
+    if (WebAssembly.compileStreaming)
+      return WebAssembly.compileStreaming(wasm);
+    return WebAssembly.compile(await wasm.arrayBuffer());
   }
 
   function loadScript(src) {
@@ -94,6 +98,10 @@
           canvas.classList.remove('waiting');
           licences.classList.add('playing');
           canvas.focus();
+          // From the next visit on, the page starts without a network. Registered once the
+          // program runs, so that its copies do not hold up the first start.
+          if ('serviceWorker' in navigator)
+            navigator.serviceWorker.register('sw.js').catch(() => {});
         },
         programEnded: () => end(false), // "終了": the window closed
         onExit: () => end(false),
