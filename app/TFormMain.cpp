@@ -330,8 +330,10 @@ void TFormMain::FitToScreen(bool Shown)
              Outer.bottom() - Inner.bottom()};
   }
   const TLayoutScale Fitting = TLayoutScale::Fitting(DesignClient, Frame, Area.size());
-  if (Shown && Fitting == Scale)
-    return; // a window the player has sized or moved stays as it is
+  // A window the player has sized or moved stays as it is; one in a page, which the player
+  // cannot move, keeps to the page's middle.
+  if (Shown && Fitting == Scale && WindowsHaveFrames())
+    return;
   if (Fitting != Scale) {
     ApplyScale(Fitting);
     DrawAgain();

@@ -1,5 +1,7 @@
-# Sourced by tools/windows.sh and tools/web.sh: the cache they share, Debian's qt6-base source
-# and the licences that go with a Qt built from it.
+# Sourced by tools/windows.sh and tools/web.sh, after they set $platform (their name) and $steps
+# (the steps asked for): the cache they share, Debian's qt6-base source and the licences that go
+# with a Qt built from it.
+#   say TEXT, wants STEP   a line of the script's; whether STEP was asked for
 #   cache              $XDG_CACHE_HOME/yamaruka (or ~/.cache/yamaruka), shared by every clone
 #   qt_source_version  Debian's version of qt6-base, e.g. 6.4.2+dfsg-10; qt_version 6.4.2
 #   host_qt            Debian's Qt CMake folder: its moc, rcc and uic are the host tools
@@ -7,7 +9,12 @@
 #   gather_qt_licences SRC DEST WHERE SCRIPT  writes the LGPL's texts, Qt's copyright and where
 #                      the source is into DEST; WHERE names the built libraries' place, SCRIPT
 #                      the script whose options built them
+#   build_qt DEST WHERE OPTION...  Qt from that source with the platform's OPTIONs, installed
+#                      into DEST with its licences (WHERE: as for gather_qt_licences)
 #   build_gtest TOOLCHAIN DEST OPTION...  GoogleTest from Debian's source, for another platform
+say() { printf '%s: %s\n' "$platform" "$*"; }
+wants() { [[ " $steps " == *" $1 "* ]]; }
+
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/yamaruka
 qt_source_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_version=${qt_source_version%%+*}
@@ -45,6 +52,22 @@ qt6-base, version $qt_source_version. On Debian 12, with a deb-src entry:
 
 They were configured with the options that $script in the program's source names.
 TXT
+}
+
+build_qt() {
+  local dest=$1 where=$2 src build=$cache/qt-build-$platform
+  shift 2
+  fetch_qt_source
+  rm -rf "$build"
+  say "building Qt $qt_version (once; 20 to 30 minutes on two cores)"
+  cmake -G Ninja -S "$src" -B "$build" -Wno-dev -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$dest" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt" \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF "$@"
+  nice cmake --build "$build" -j "$(nproc)"
+  cmake --install "$build"
+  gather_qt_licences "$src" "$dest/licenses" "$where" "tools/$platform.sh"
+  rm -rf "$build" "$src"
+  touch "$dest/.complete"
 }
 
 build_gtest() {

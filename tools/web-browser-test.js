@@ -221,10 +221,18 @@ async function main() {
   // A Chromebook's browser tab: the first frame with the example, then puzzle 1 by clicks.
   await page.setViewport({ width: 1366, height: 620 });
   let L = layout(1366, 620);
+  // Watched through a strip along the bars' feet: a small screenshot is quick to take.
+  const feet = { x: L.surface.left, y: L.surface.bottom - 3, width: 31 * L.k, height: 1 };
   const started = Date.now();
   await page.goto(url);
-  await until(page, (s) => aquaColumns(s, L) === 31, 'the example on a Chromebook', 60);
+  for (let seen = 0; seen < 31 && Date.now() - started < 60000;) {
+    const strip = decodePng(Buffer.from(await page.screenshot({ type: 'png', clip: feet })));
+    seen = 0;
+    for (let i = 1; i <= 31; ++i)
+      seen += aqua(strip.rgb(L.k * (i - 0.5), 0)) ? 1 : 0;
+  }
   const firstFrame = Date.now() - started;
+  await until(page, (s) => aquaColumns(s, L) === 31, 'the example on a Chromebook', 5);
   console.log(`web: first frame with the example ${firstFrame} ms after navigation (k = ${L.k})`);
   await page.screenshot({ path: path.join(shots, 'chromebook.png') });
   check(await page.title() === 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）', 'the page title');

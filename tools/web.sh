@@ -10,12 +10,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-steps=" ${WEB_STEPS:-qt program tests site browser} "
-say() { printf 'web: %s\n' "$*"; }
-wants() { [[ $steps == *" $1 "* ]]; }
-
 bash tools/ensure-deps.sh tools/packages-run.txt tools/packages-web.txt
-
+platform=web steps=${WEB_STEPS:-qt program tests site browser}
 source tools/qt-source.sh
 # Core, Gui, Widgets and OpenGL (the page draws every window through WebGL), statically and
 # on one thread, small rather than fast, without the parts of Widgets the program never shows
@@ -58,26 +54,10 @@ toolchain=$emroot/cmake/Modules/Platform/Emscripten.cmake
 # Emscripten's JavaScript tools need Debian's node modules.
 export NODE_PATH=/usr/share/nodejs
 
-build_qt() {
-  local src
-  fetch_qt_source
-  local build=$cache/qt-build-wasm
-  rm -rf "$build"
-  say "building Qt $qt_version for WebAssembly (once; about 30 minutes on two cores)"
-  cmake -G Ninja -S "$src" -B "$build" -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt" \
-    -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DBUILD_SHARED_LIBS=OFF \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF "${qt_options[@]}"
-  nice cmake --build "$build" -j "$jobs"
-  cmake --install "$build"
-  gather_qt_licences "$src" "$qt/licenses" "linked into yamaruka.wasm" tools/web.sh
-  rm -rf "$build" "$src"
-  touch "$qt/.complete"
-}
-
 if wants qt; then
-  [ -f "$qt/.complete" ] && say "Qt $qt_version for WebAssembly: $qt" || build_qt
+  [ -f "$qt/.complete" ] && say "Qt $qt_version for WebAssembly: $qt" ||
+    build_qt "$qt" "linked into yamaruka.wasm" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DBUILD_SHARED_LIBS=OFF "${qt_options[@]}"
   [ -f "$gtest/.complete" ] && say "GoogleTest for WebAssembly: $gtest" ||
     build_gtest "$toolchain" "$gtest" -Dgtest_disable_pthreads=ON
 fi

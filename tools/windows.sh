@@ -12,12 +12,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-steps=" ${WINDOWS_STEPS:-qt program tests zip} "
-say() { printf 'windows: %s\n' "$*"; }
-wants() { [[ $steps == *" $1 "* ]]; }
-
 bash tools/ensure-deps.sh tools/packages-run.txt tools/packages-windows.txt
-
+platform=windows steps=${WINDOWS_STEPS:-qt program tests zip}
 source tools/qt-source.sh
 qt=$cache/qt-$qt_version-mingw64
 gtest_version=$(dpkg-query -W -f='${Version}' googletest)
@@ -29,32 +25,16 @@ jobs=$(nproc)
 # windowsvista style; nothing the program does not use. Debian's own Qt tools (moc, rcc, uic)
 # are the host tools. Known traps of 6.4: the DirectWrite font database is compiled only with
 # direct2d, so it stays on; Debian's tarball has no wintab headers, so no tablet events.
-build_qt() {
-  local src
-  fetch_qt_source
-  local build=$cache/qt-build
-  rm -rf "$build"
-  say "building Qt $qt_version for Windows (once; about 20 minutes on two cores)"
-  cmake -G Ninja -S "$src" -B "$build" -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt" \
-    -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=ON \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
-    -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_zstd=OFF -DFEATURE_direct2d1_1=OFF \
-    -DFEATURE_tabletevent=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF \
-    -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
-  nice cmake --build "$build" -j "$jobs"
-  cmake --install "$build"
-  gather_qt_licences "$src" "$qt/licenses" "beside yamaruka.exe" tools/windows.sh
-  rm -rf "$build" "$src"
-  touch "$qt/.complete"
-}
-
 if wants qt; then
-  [ -f "$qt/.complete" ] && say "Qt $qt_version for Windows: $qt" || build_qt
+  [ -f "$qt/.complete" ] && say "Qt $qt_version for Windows: $qt" ||
+    build_qt "$qt" "beside yamaruka.exe" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=ON \
+      -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+      -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
+      -DFEATURE_concurrent=OFF -DFEATURE_zstd=OFF -DFEATURE_direct2d1_1=OFF \
+      -DFEATURE_tabletevent=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
+      -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF \
+      -DFEATURE_system_jpeg=OFF -DFEATURE_system_doubleconversion=OFF
   if [ ! -f "$qt/licenses/qt-source.txt" ]; then
     fetch_qt_source
     gather_qt_licences "$src" "$qt/licenses" "beside yamaruka.exe" tools/windows.sh
