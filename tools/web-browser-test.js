@@ -213,6 +213,11 @@ async function main() {
   });
   const page = await browser.newPage();
   page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  const elsewhere = new Set(); // the page asks only its own origin for anything
+  page.on('request', (request) => {
+    if (!request.url().startsWith(url) && !request.url().startsWith('data:'))
+      elsewhere.add(request.url());
+  });
   page.on('console', (message) => {
     if (message.type() === 'error')
       check(false, `console error: ${message.text()}`);
@@ -233,7 +238,7 @@ async function main() {
   }
   const firstFrame = Date.now() - started;
   await until(page, (s) => aquaColumns(s, L) === 31, 'the example on a Chromebook', 5);
-  console.log(`web: first frame with the example ${firstFrame} ms after navigation (k = ${L.k})`);
+  console.log(`web: first frame with the example ${firstFrame} ms after navigation, the browser just started (k = ${L.k})`);
   await page.screenshot({ path: path.join(shots, 'chromebook.png') });
   check(await page.title() === 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）', 'the page title');
   const click = async (p) => page.mouse.click(p.x, p.y);
@@ -313,6 +318,7 @@ async function main() {
   await until(page, (s) => aquaColumns(s, L) === 31, 'the example with the server stopped', 60);
   await page.screenshot({ path: path.join(shots, 'offline.png') });
 
+  check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
   await browser.close();
   console.log(`${passed} passed, ${failed} failed`);
   process.exit(failed === 0 ? 0 : 1);

@@ -25,7 +25,7 @@ qt_options=(-DFEATURE_thread=OFF -DFEATURE_optimize_size=ON
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_doubleconversion=OFF
   -DFEATURE_style_stylesheet=OFF -DFEATURE_graphicsview=OFF -DFEATURE_gestures=OFF
-  -DFEATURE_completer=OFF -DFEATURE_filedialog=OFF -DFEATURE_filesystemmodel=OFF
+  -DFEATURE_completer=OFF -DFEATURE_filedialog=OFF
   -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF -DFEATURE_fontcombobox=OFF
   -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_mdiarea=OFF
   -DFEATURE_dockwidget=OFF -DFEATURE_wizard=OFF -DFEATURE_undoview=OFF -DFEATURE_columnview=OFF
@@ -64,7 +64,11 @@ fi
 
 export YAMARUKA_WEB_QT=$qt YAMARUKA_WEB_GTEST=$gtest YAMARUKA_HOST_QT_CMAKE=$host_qt
 if wants program; then
-  cmake --preset web >/dev/null
+  # A build configured against another Qt (other options, another version) starts afresh: CMake
+  # keeps the folders of every Qt package it found.
+  fresh=()
+  grep -qF "$qt/lib/cmake/Qt6Widgets" build/web/CMakeCache.txt 2>/dev/null || fresh=(--fresh)
+  cmake --preset web "${fresh[@]}" >/dev/null
   cmake --build --preset web -j "$jobs"
 fi
 

@@ -30,11 +30,6 @@
         '新しいブラウザーでお試しください。');
     return;
   }
-  if (!document.createElement('canvas').getContext('webgl')) {
-    say('このブラウザーでは WebGL が使えないため、ヤマルカを表示できません。' +
-        'ブラウザーの設定でハードウェア アクセラレーションを有効にしてお試しください。');
-    return;
-  }
 
   const expected = Number(document.documentElement.dataset.wasmBytes) || 0;
   say('ヤマルカを読み込んでいます…', { showProgress: true });
@@ -84,30 +79,40 @@
     say(crashed ? 'ヤマルカが止まってしまいました。' : 'ヤマルカを終了しました。', { offerAgain: true });
   }
 
+  function start(program) {
+    // Asked only now: a browser's first WebGL context can take a second to make, and the page
+    // would do nothing else meanwhile.
+    if (!document.createElement('canvas').getContext('webgl')) {
+      say('このブラウザーでは WebGL が使えないため、ヤマルカを表示できません。' +
+          'ブラウザーの設定でハードウェア アクセラレーションを有効にしてお試しください。');
+      return undefined;
+    }
+    return window.createQtAppInstance({
+      qtContainerElements: [canvas],
+      qtFontDpi: 96,
+      instantiateWasm(imports, done) {
+        WebAssembly.instantiate(program, imports).then((instance) => done(instance, program));
+        return {};
+      },
+      onRuntimeInitialized() {
+        notice.hidden = true;
+        canvas.classList.remove('waiting');
+        licences.classList.add('playing');
+        canvas.focus();
+        // From the next visit on, the page starts without a network. Registered once the
+        // program runs, so that its copies do not hold up the first start.
+        if ('serviceWorker' in navigator)
+          navigator.serviceWorker.register('sw.js').catch(() => {});
+      },
+      programEnded: () => end(false), // "終了": the window closed
+      onExit: () => end(false),
+      quit: (code) => end(code !== 0),
+      onAbort: () => end(true),
+    });
+  }
+
   Promise.all([fetchProgram(), loadScript('yamaruka.js')])
-    .then(([program]) =>
-      window.createQtAppInstance({
-        qtContainerElements: [canvas],
-        qtFontDpi: 96,
-        instantiateWasm(imports, done) {
-          WebAssembly.instantiate(program, imports).then((instance) => done(instance, program));
-          return {};
-        },
-        onRuntimeInitialized() {
-          notice.hidden = true;
-          canvas.classList.remove('waiting');
-          licences.classList.add('playing');
-          canvas.focus();
-          // From the next visit on, the page starts without a network. Registered once the
-          // program runs, so that its copies do not hold up the first start.
-          if ('serviceWorker' in navigator)
-            navigator.serviceWorker.register('sw.js').catch(() => {});
-        },
-        programEnded: () => end(false), // "終了": the window closed
-        onExit: () => end(false),
-        quit: (code) => end(code !== 0),
-        onAbort: () => end(true),
-      }))
+    .then(([program]) => start(program))
     .catch(() => say('ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。',
                      { offerAgain: true }));
 })();
