@@ -154,7 +154,9 @@ void TFormMain::Dress(QWidget* Control, const QString& Face, int Pixels, bool Bo
 void TFormMain::BuildControls()
 {
   setWindowTitle(WindowCaption);
-  setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
+  // The program's icon, for the message boxes' title bars too (in a page Qt draws them, with
+  // its own logo where a window has none).
+  QApplication::setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
   setFont(Faces.Font(WindowFace, WindowPixels, false));
   resize(DesignClient);
   constexpr int MainPixels = 19;
