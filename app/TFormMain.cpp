@@ -325,12 +325,8 @@ void TFormMain::FitToScreen(bool Shown)
     return;
   const QRect Area = Screen->availableGeometry();
   QMargins Frame = WindowsHaveFrames() ? DesignFrame : QMargins();
-  if (Shown && frameGeometry() != geometry()) {
-    const QRect Outer = frameGeometry();
-    const QRect Inner = geometry();
-    Frame = {Inner.left() - Outer.left(), Inner.top() - Outer.top(), Outer.right() - Inner.right(),
-             Outer.bottom() - Inner.bottom()};
-  }
+  if (Shown && !windowHandle()->frameMargins().isNull())
+    Frame = windowHandle()->frameMargins();
   const TLayoutScale Fitting = TLayoutScale::Fitting(DesignClient, Frame, Area.size());
   // A window the player has sized or moved stays as it is; one in a page, which the player
   // cannot move, keeps to the page's middle.

@@ -48,9 +48,8 @@ void TDockLayout::Dock(QWidget& Control, TAlign Align)
   QWidget* Parent = Control.parentWidget();
   if (Parent == nullptr)
     return;
-  TDockLayout& Layout = Of(*Parent);
-  Layout.Add(Control, Align, {});
-  Layout.setGeometry(Parent->contentsRect());
+  Of(*Parent).Add(Control, Align, {});
+  Relayout(*Parent);
 }
 
 void TDockLayout::Anchor(QWidget& Control, TAnchors Anchors)
