@@ -98,7 +98,9 @@ if wants site; then
   cp /usr/share/doc/emscripten/copyright "$site/licenses/emscripten-copyright.txt"
   cp web/licenses.html "$site/licenses/index.html"
   sed "s/@WASM_BYTES@/$(stat -c %s "$site/yamaruka.wasm")/" web/index.html >"$site/index.html"
-  build_key=$(cat "$site"/*.js "$site"/*.wasm "$site"/*.html "$site"/*.css | sha256sum | cut -c1-16)
+  # Every file the worker keeps counts, the icons and licences too.
+  build_key=$(find "$site" -type f ! -name sw.js -print0 | sort -z | xargs -0 cat | sha256sum |
+    cut -c1-16)
   files=$(cd "$site" && find . -type f ! -name sw.js | sed 's|^\./||' | sort |
     sed 's/.*/"&"/' | paste -sd, | sed 's/"index.html"/".\/","index.html"/')
   sed -e "s/@BUILD@/$build_key/" -e "s|@FILES@|$files|" web/sw.js >"$site/sw.js"
