@@ -117,7 +117,8 @@ constexpr int WindowPixels = 12;
 } // namespace
 
 TFormMain::TFormMain(TRandomSource* RandomSource)
-    : OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
+    : Layout(*this, DesignClient),
+      OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
       Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random),
       Faces(ShownTexts())
 {
@@ -128,27 +129,15 @@ TFormMain::TFormMain(TRandomSource* RandomSource)
 
 TFormMain::~TFormMain() = default;
 
-void TFormMain::Place(QWidget* Control, QRect Geometry, TAnchors Anchors)
+void TFormMain::Place(QWidget* Control, QRect Design, TAnchors Anchors)
 {
-  Designs.push_back({Control, Geometry, Anchors, {}, 0, false});
-  Control->setGeometry(Scale(Geometry));
-  if (Anchors)
-    TDockLayout::Anchor(*Control, Anchors);
-}
-
-TFormMain::TDesign& TFormMain::DesignOf(const QWidget* Control)
-{
-  return *std::find_if(Designs.begin(), Designs.end(),
-                       [Control](const TDesign& D) { return D.Control == Control; });
+  Layout.Place(*Control, Design, Anchors);
 }
 
 void TFormMain::Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold)
 {
-  TDesign& Own = DesignOf(Control); // placed first
-  Own.Face = Face;
-  Own.Pixels = Pixels;
-  Own.Bold = Bold;
-  Control->setFont(Faces.Font(Face, Scale(Pixels), Bold));
+  Layout.Dress(*Control, {Face, Pixels, Bold});
+  Control->setFont(Faces.Font(Face, LayoutScale()(Pixels), Bold));
 }
 
 void TFormMain::BuildControls()
@@ -330,9 +319,9 @@ void TFormMain::FitToScreen(bool Shown)
   const TLayoutScale Fitting = TLayoutScale::Fitting(DesignClient, Frame, Area.size());
   // A window the player has sized or moved stays as it is; one in a page, which the player
   // cannot move, keeps to the page's middle.
-  if (Shown && Fitting == Scale && WindowsHaveFrames())
+  if (Shown && Fitting == LayoutScale() && WindowsHaveFrames())
     return;
-  if (Fitting != Scale) {
+  if (Fitting != LayoutScale()) {
     ApplyScale(Fitting);
     DrawAgain();
   }
@@ -342,33 +331,22 @@ void TFormMain::FitToScreen(bool Shown)
     move(Area.topLeft()); // the frame's corner, whatever the frame's real size
 }
 
-void TFormMain::ApplyScale(TLayoutScale NewScale)
+void TFormMain::ApplyScale(TLayoutScale Scale)
 {
-  Scale = NewScale;
-  // Parents come before their children, so that each anchor measures its distances in a
-  // parent already at the new scale.
-  for (const TDesign& D : Designs)
-    D.Control->setGeometry(Scale(D.Geometry));
-  for (const TDesign& D : Designs)
-    if (D.Anchors)
-      TDockLayout::Anchor(*D.Control, D.Anchors);
-  resize(Scale(DesignClient));
-  TDockLayout::Relayout(*this);
-  for (const TDesign& D : Designs)
-    TDockLayout::Relayout(*D.Control);
+  Layout.Apply(Scale);
 
   // The faces measured in the controls as docked.
   setFont(Faces.Font(WindowFace, Scale(WindowPixels), false));
   int BarPixels = 0;
-  for (const TDesign& D : Designs) {
-    if (D.Pixels == 0)
+  for (const auto& [Control, Design, Anchors, Face] : Layout.Controls()) {
+    if (Face.Pixels == 0)
       continue;
-    const QFont Font = Faces.Font(D.Face, Scale(D.Pixels), D.Bold);
+    const QFont Font = Faces.Font(Face.Family, Scale(Face.Pixels), Face.Bold);
     // Rounded sizes can clip where the style's margins and indicators keep their pixels.
-    D.Control->setFont(Scale.IsDesign() ? Font : LargestFitting(*D.Control, Font));
-    if (D.Control->parentWidget() == PanelTray) // one size for the row of bar buttons
-      BarPixels = BarPixels == 0 ? D.Control->font().pixelSize()
-                                 : std::min(BarPixels, D.Control->font().pixelSize());
+    Control->setFont(Scale.IsDesign() ? Font : LargestFitting(*Control, Font));
+    if (Control->parentWidget() == PanelTray) // one size for the row of bar buttons
+      BarPixels = BarPixels == 0 ? Control->font().pixelSize()
+                                 : std::min(BarPixels, Control->font().pixelSize());
   }
   for (int I = 1; I <= 31; ++I) {
     QPushButton* Button = BarButtons[static_cast<std::size_t>(I)];
@@ -381,23 +359,28 @@ void TFormMain::ApplyScale(TLayoutScale NewScale)
 
 void TFormMain::FitExplanation()
 {
+  const TLayoutScale Scale = LayoutScale();
   if (Scale.IsDesign())
     return;
-  // No line may wrap that does not wrap at the design size.
-  const int Margins = 2 * (MemoSetsumei->frameWidth() +
-                           static_cast<int>(MemoSetsumei->document()->documentMargin()));
-  const TDesign& Memo = DesignOf(MemoSetsumei);
-  const QFont DesignFont = Faces.Font(Memo.Face, Memo.Pixels, Memo.Bold);
-  const int DesignWidth = Memo.Geometry.width() - Margins;
-  const int Width = Scale(Memo.Geometry).width() - Margins;
+  // Every line wraps as at the design size, and the last one stands whole in the box.
+  const int Frame = MemoSetsumei->frameWidth();
+  const int Margin = static_cast<int>(MemoSetsumei->document()->documentMargin());
+  const TScaledLayout::TControl& Memo = Layout.Of(*MemoSetsumei);
+  const QFont DesignFont = Faces.Font(Memo.Face.Family, Memo.Face.Pixels, Memo.Face.Bold);
+  const int DesignWidth = Memo.Design.width() - 2 * (Frame + Margin);
+  const QRect Box = Scale(Memo.Design);
+  const int Width = Box.width() - 2 * (Frame + Margin);
+  const int Height = Box.height() - 2 * Frame;
   QFont Font = MemoSetsumei->font();
   const QStringList Lines = Explanation.split(QLatin1Char('\n'));
-  const auto Wraps = [&](const QFont& Candidate) {
-    return std::any_of(Lines.begin(), Lines.end(), [&](const QString& Line) {
-      return WrappedLines(Line, Candidate, Width) > WrappedLines(Line, DesignFont, DesignWidth);
-    });
+  const auto Fits = [&](const QFont& Candidate) {
+    return TextBottom(Explanation, Candidate, Width, Margin) <= Height &&
+           std::all_of(Lines.begin(), Lines.end(), [&](const QString& Line) {
+             return WrappedLines(Line, Candidate, Width) ==
+                    WrappedLines(Line, DesignFont, DesignWidth);
+           });
   };
-  while (Font.pixelSize() > 1 && Wraps(Font))
+  while (Font.pixelSize() > 1 && !Fits(Font))
     Font.setPixelSize(Font.pixelSize() - 1);
   MemoSetsumei->setFont(Font);
 }
@@ -407,7 +390,7 @@ void TFormMain::DrawAgain()
   if (MyImage == nullptr || !MyImage->HasCanvas())
     return;
   MyImage->DropCanvas();
-  const int PixelsPerUnit = Scale.PixelsPerUnit();
+  const int PixelsPerUnit = LayoutScale().PixelsPerUnit();
   if (Picture.Summit != 0) {
     DrawMountain(*MyImage, Picture.SlopeMode, Picture.Summit, PixelsPerUnit);
     return;
@@ -579,7 +562,7 @@ void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 
 void TFormMain::DrawExample(bool SlopeMode)
 {
-  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random, Scale.PixelsPerUnit());
+  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random, LayoutScale().PixelsPerUnit());
   Picture = {Summit, SlopeMode, {}};
   Revealed.fill(QString());
   for (int Pos = 1; Pos <= 31; ++Pos) {

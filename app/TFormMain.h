@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/Fonts.h"
-#include "app/LayoutScale.h"
-#include "controls/TDockLayout.h"
+#include "controls/TScaledLayout.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
@@ -44,7 +43,7 @@ public:
   // Shows the window on its screen at the largest scale that fits there, centred where it fits
   // with its frame, else at the screen's top-left; from then on the scale follows the screen.
   void ShowCentred();
-  [[nodiscard]] TLayoutScale LayoutScale() const { return Scale; }
+  [[nodiscard]] TLayoutScale LayoutScale() const { return Layout.Scale(); }
 
   TPanel* PanelMain;
   TPanel* PanelBottom;
@@ -72,19 +71,9 @@ protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-  // A control as the layout designs it: geometry, anchors and face at 30 pixels to the unit.
-  struct TDesign {
-    QWidget* Control;
-    QRect Geometry;
-    TAnchors Anchors;
-    QString Face; // none: the control takes its parent's
-    int Pixels = 0;
-    bool Bold = false;
-  };
-  void Place(QWidget* Control, QRect Geometry, TAnchors Anchors = {});
-  TDesign& DesignOf(const QWidget* Control);
+  void Place(QWidget* Control, QRect Design, TAnchors Anchors = {});
   void Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold);
-  void ApplyScale(TLayoutScale NewScale);
+  void ApplyScale(TLayoutScale Scale);
   void FitExplanation();
   void FitToScreen(bool Shown);
   void WatchScreen();
@@ -123,8 +112,7 @@ private:
   void DescribeRevealed();
   void ForgetBars();
 
-  std::vector<TDesign> Designs; // in the order built: a parent before its children
-  TLayoutScale Scale;
+  TScaledLayout Layout;
   QMetaObject::Connection ScreenWatch;
   // What the surface shows, to draw it again at another scale: an example's summit and style,
   // or the puzzle's bars revealed so far.

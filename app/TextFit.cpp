@@ -7,10 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 #include <QTextLayout>
+
+#include <cmath>
 
 namespace {
 bool StandsIn(const QString& Text, const QFontMetrics& Metrics, QRect Room)
@@ -67,18 +70,58 @@ QFont LargestFitting(const QWidget& Control, QFont Font)
   return Font;
 }
 
-int WrappedLines(const QString& Paragraph, const QFont& Font, int Width)
+namespace {
+// Paragraph laid out as a plain text box lays it out: Width pixels wide, wrapped at a word
+// boundary or, in Japanese, anywhere, each line under the last with its leading.
+void LayOut(QTextLayout& Layout, int Width)
 {
-  QTextLayout Layout(Paragraph, Font);
   QTextOption Option;
   Option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   Layout.setTextOption(Option);
   Layout.beginLayout();
-  int Lines = 0;
+  qreal Top = 0;
   for (QTextLine Line = Layout.createLine(); Line.isValid(); Line = Layout.createLine()) {
+    Line.setLeadingIncluded(true);
     Line.setLineWidth(Width);
-    ++Lines;
+    Line.setPosition(QPointF(0, Top));
+    Top += Line.height();
+    if (Line.leading() < 0)
+      Top += std::ceil(Line.leading());
   }
   Layout.endLayout();
-  return Lines;
+}
+} // namespace
+
+int WrappedLines(const QString& Paragraph, const QFont& Font, int Width)
+{
+  QTextLayout Layout(Paragraph, Font);
+  LayOut(Layout, Width);
+  return Layout.lineCount();
+}
+
+int TextBottom(const QString& Text, const QFont& Font, int Width, int Margin)
+{
+  qreal Top = Margin;
+  qreal Bottom = Top;
+  for (const QString& Paragraph : Text.split(QLatin1Char('\n'))) {
+    QTextLayout Layout(Paragraph, Font);
+    LayOut(Layout, Width);
+    if (!Paragraph.isEmpty()) {
+      Bottom = Top + Ink(Layout.glyphRuns()).bottom();
+    }
+    Top += Layout.boundingRect().height();
+  }
+  return static_cast<int>(std::ceil(Bottom));
+}
+
+QRectF Ink(const QList<QGlyphRun>& Runs)
+{
+  QRectF Box;
+  for (const QGlyphRun& Run : Runs) {
+    const QList<quint32> Glyphs = Run.glyphIndexes();
+    const QList<QPointF> At = Run.positions();
+    for (qsizetype I = 0; I < Glyphs.size(); ++I)
+      Box |= Run.rawFont().boundingRect(Glyphs[I]).translated(At[I]);
+  }
+  return Box;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 class QWidget;
@@ -16,3 +19,11 @@ class QWidget;
 // The lines a paragraph takes in a text box Width pixels wide, wrapped as the explanation
 // wraps (at a word boundary or, in Japanese, anywhere).
 [[nodiscard]] int WrappedLines(const QString& Paragraph, const QFont& Font, int Width);
+
+// How far below the top of a plain text box the letters of Text's last line with text reach
+// (their ink, not the line's leading), laid out as the box lays it out: Margin pixels down,
+// Width pixels wide between its side margins.
+[[nodiscard]] int TextBottom(const QString& Text, const QFont& Font, int Width, int Margin);
+
+// Where the glyphs of laid-out runs put ink: a face's line box is taller than its letters.
+[[nodiscard]] QRectF Ink(const QList<QGlyphRun>& Runs);

@@ -20,10 +20,10 @@ void DropOffscreenNoise(QtMsgType Type, const QMessageLogContext& Context, const
 // Widgets need an application object; the offscreen platform needs no display.
 int main(int argc, char** argv)
 {
-  QTemporaryFile Config;
-  UseTestScreens(Config);
+  TTestScreens Screens;
   ::testing::InitGoogleTest(&argc, argv);
   Previous = qInstallMessageHandler(DropOffscreenNoise);
   QApplication App(argc, argv);
+  Screens.Read();
   return RUN_ALL_TESTS();
 }

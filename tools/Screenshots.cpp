@@ -16,9 +16,9 @@ int main(int argc, char** argv)
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryFile Screens;
-  UseTestScreens(Screens); // the window at its design size
+  TTestScreens Screens; // the window at its design size
   const QApplication App(argc, argv);
+  Screens.Read();
   const QString Folder = QString::fromLocal8Bit(argv[1]);
   TShownForm S(20261209);
   if (!S.Ready || !S.Form->grab().save(Folder + QStringLiteral("/start.png")))

@@ -1,4 +1,4 @@
-#include "app/LayoutScale.h"
+#include "controls/LayoutScale.h"
 
 #include "runtime/Rounding.h"
 
