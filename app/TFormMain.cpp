@@ -59,19 +59,6 @@ const QString Explanation = QStringLiteral(
     "  パズル２は，棒の頭がすべて水平です。７回クリツクして，見つけることができます。     ［閉じる］\n");
 // clang-format on
 
-// A bar as a screen reader says it: its height and, in puzzle 1, the slant of its top.
-QString BarWords(int Height, int Slope, bool SlopeMode)
-{
-  QString Words = QStringLiteral("高さ%1").arg(Height);
-  if (!SlopeMode)
-    return Words;
-  if (Slope > 0)
-    return Words + QStringLiteral("，右上がり");
-  if (Slope < 0)
-    return Words + QStringLiteral("，右下がり");
-  return Words + QStringLiteral("，水平");
-}
-
 // Every character the window's controls show, for the choice of faces.
 QString ShownTexts()
 {
@@ -390,15 +377,7 @@ void TFormMain::DrawAgain()
   if (MyImage == nullptr || !MyImage->HasCanvas())
     return;
   MyImage->DropCanvas();
-  const int PixelsPerUnit = LayoutScale().PixelsPerUnit();
-  if (Picture.Summit != 0) {
-    DrawMountain(*MyImage, Picture.SlopeMode, Picture.Summit, PixelsPerUnit);
-    return;
-  }
-  MyImage->Clear();
-  SetUpBars(*MyImage, PixelsPerUnit);
-  for (const auto& [Mark, Slope] : Picture.Bars)
-    ::DrawMark(*MyImage, Picture.SlopeMode, Mark, Slope);
+  Picture.Draw(*MyImage, LayoutScale().PixelsPerUnit());
 }
 
 void TFormMain::CreateSurface()
@@ -543,53 +522,33 @@ void TFormMain::ShowMessage(const std::string& Text)
 void TFormMain::ClearImage()
 {
   MyImage->Clear();
-  Picture = {};
-  ForgetBars();
+  Picture.Clear();
+  Describe();
 }
 
 void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
 {
   ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
-  Picture.SlopeMode = SlopeMode;
-  Picture.Bars.emplace_back(Mark, Slope);
-  const QString Shape = BarWords(Mark.Height, Slope, SlopeMode);
-  const QString Answer = QStringLiteral("%1回目：").arg(Engine.State().ClickCount) + Shape;
-  DescribeBar(Mark.Pos, Answer);
-  Revealed[Mark.Pos] = QStringLiteral("%1番 ").arg(Mark.Pos) + Shape;
-  DescribeRevealed();
-  Announcer->Announce(QStringLiteral("%1番，").arg(Mark.Pos) + Answer);
+  Picture.Reveal(Mark, Slope, SlopeMode, Engine.State().ClickCount);
+  Describe();
+  Announcer->Announce(Picture.LastAnswer());
 }
 
 void TFormMain::DrawExample(bool SlopeMode)
 {
   const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random, LayoutScale().PixelsPerUnit());
-  Picture = {Summit, SlopeMode, {}};
-  Revealed.fill(QString());
-  for (int Pos = 1; Pos <= 31; ++Pos) {
-    const TExampleBar Bar = ExampleBar(Summit, Pos);
-    DescribeBar(Pos, QStringLiteral("例：") + BarWords(Bar.Height, Bar.Slope, SlopeMode));
-  }
-  MyImage->setAccessibleDescription(QStringLiteral("例：頂点は%1番").arg(Summit));
+  Picture.Example(Summit, SlopeMode);
+  Describe();
 }
 
-void TFormMain::DescribeBar(int Pos, const QString& Text)
+void TFormMain::Describe()
 {
-  BarButtons[static_cast<std::size_t>(Pos)]->setAccessibleDescription(Text);
-}
-
-void TFormMain::DescribeRevealed()
-{
-  QStringList Bars;
-  for (const QString& Bar : Revealed)
-    if (!Bar.isEmpty())
-      Bars << Bar;
-  MyImage->setAccessibleDescription(Bars.join(QStringLiteral("／")));
-}
-
-void TFormMain::ForgetBars()
-{
+  // Only what changed: each new description is an event a screen reader may speak.
+  const auto Set = [](QWidget* Widget, const QString& Text) {
+    if (Widget->accessibleDescription() != Text)
+      Widget->setAccessibleDescription(Text);
+  };
   for (int Pos = 1; Pos <= 31; ++Pos)
-    DescribeBar(Pos, QString());
-  Revealed.fill(QString());
-  MyImage->setAccessibleDescription(QString());
+    Set(BarButtons[static_cast<std::size_t>(Pos)], Picture.BarDescription(Pos));
+  Set(MyImage, Picture.Description());
 }

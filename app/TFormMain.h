@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Fonts.h"
+#include "app/TPicture.h"
 #include "controls/TScaledLayout.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
@@ -13,8 +14,6 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <utility>
-#include <vector>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -107,25 +106,15 @@ private:
   void DrawExample(bool SlopeMode) override;
 
   // What a screen reader is told of the picture: the surface's and each bar button's
-  // description, and the answer to each probe, spoken at once.
-  void DescribeBar(int Pos, const QString& Text);
-  void DescribeRevealed();
-  void ForgetBars();
+  // description.
+  void Describe();
 
   TScaledLayout Layout;
   QMetaObject::Connection ScreenWatch;
-  // What the surface shows, to draw it again at another scale: an example's summit and style,
-  // or the puzzle's bars revealed so far.
-  struct TPicture {
-    int Summit = 0; // 0: no example
-    bool SlopeMode = false;
-    std::vector<std::pair<TBarMark, std::int8_t>> Bars;
-  } Picture;
-
+  TPicture Picture; // what the surface shows, drawn again and told from this one record
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
   TPuzzle Engine;
   TGothicFaces Faces;
   TAnnouncer* Announcer = nullptr;
-  std::array<QString, 33> Revealed; // the surface's words for each bar of the puzzle
 };
