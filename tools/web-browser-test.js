@@ -6,6 +6,7 @@
 // Prints the time from navigation to the first frame with the example, and a closing line
 // "N passed, N failed".
 'use strict';
+const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require(path.resolve(process.env.YAMARUKA_BROWSER_MODULES, 'puppeteer-core'));
@@ -310,13 +311,34 @@ async function main() {
   check(await page.evaluate(() => document.getElementById('status').textContent) === 'ヤマルカを終了しました。',
         'the page after "終了"');
 
-  // Without a network: the service worker's copy.
+  // A program that arrives cut short (a dropped connection): the page says so, in Japanese,
+  // and offers to start again.
+  const cut = await browser.createBrowserContext();
+  const broken = await cut.newPage();
+  await broken.setRequestInterception(true);
+  broken.on('request', (request) => {
+    if (!request.url().endsWith('.wasm'))
+      return request.continue();
+    const whole = fs.readFileSync(path.join(site, new URL(request.url()).pathname));
+    return request.respond({ status: 200, contentType: 'application/wasm', body: whole.subarray(0, whole.length / 2) });
+  });
+  await broken.goto(url);
+  await broken.waitForFunction(() => !document.getElementById('again').hidden, { timeout: 20000 })
+    .catch(() => {});
+  check(await broken.evaluate(() => document.getElementById('status').textContent) ===
+        'ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。',
+        'the page with its program cut short');
+  await cut.close();
+
+  // Without a network: the service worker's copy, the licences too.
   await page.evaluate(() => navigator.serviceWorker.ready);
   server.s.close();
   server.s.closeAllConnections();
   await page.reload();
   await until(page, (s) => aquaColumns(s, L) === 31, 'the example with the server stopped', 60);
   await page.screenshot({ path: path.join(shots, 'offline.png') });
+  const licences = await page.goto(await page.$eval('#licences a', (a) => a.href));
+  check(licences.ok() && await page.title() === 'ヤマルカ ライセンス', 'the licences with the server stopped');
 
   check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
   await browser.close();

@@ -98,24 +98,28 @@ if wants site; then
   cp /usr/share/doc/emscripten/copyright "$site/licenses/emscripten-copyright.txt"
   cp web/licenses.html "$site/licenses/index.html"
   sed "s/@WASM_BYTES@/$(stat -c %s "$site/yamaruka.wasm")/" web/index.html >"$site/index.html"
-  # Every file the worker keeps counts, the icons and licences too.
-  build_key=$(find "$site" -type f ! -name sw.js -print0 | sort -z | xargs -0 cat | sha256sum |
-    cut -c1-16)
-  files=$(cd "$site" && find . -type f ! -name sw.js | sed 's|^\./||' | sort |
+  # Every file the worker keeps counts, the icons and licences too. The program's two halves
+  # carry the key in their names, so that a visit never pairs two builds' halves.
+  build_key=$(find "$site" -type f -print0 | sort -z | xargs -0 cat | sha256sum | cut -c1-16)
+  program=yamaruka-$build_key
+  mv "$site/yamaruka.js" "$site/$program.js"
+  mv "$site/yamaruka.wasm" "$site/$program.wasm"
+  sed -i "s/@BUILD@/$build_key/" "$site/index.html"
+  files=$(cd "$site" && find . -type f | sed 's|^\./||' | sort |
     sed 's/.*/"&"/' | paste -sd, | sed 's/"index.html"/".\/","index.html"/')
   sed -e "s/@BUILD@/$build_key/" -e "s|@FILES@|$files|" web/sw.js >"$site/sw.js"
   say "the page, build $build_key: $site"
   # What a pupil's browser loads, as a server sends it.
   total_raw=0 total_gz=0 total_br=0
-  for f in index.html app.js yamaruka.css yamaruka.js yamaruka.wasm manifest.webmanifest sw.js icons/yamaruka.svg; do
+  for f in index.html app.js yamaruka.css "$program.js" "$program.wasm" manifest.webmanifest sw.js icons/yamaruka.svg; do
     raw=$(stat -c %s "$site/$f") gz=$(gzip -9 -c "$site/$f" | wc -c) br=$(brotli -q 11 -c "$site/$f" | wc -c)
     total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
-    printf 'web:   %-20s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"
+    printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"
   done
-  printf 'web:   %-20s %9d raw %9d gzip %9d brotli\n' "the page in all" "$total_raw" "$total_gz" "$total_br"
+  printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "the page in all" "$total_raw" "$total_gz" "$total_br"
   # Compressed beside the files, for servers that send them as they are (gzip_static).
-  gzip -9 -k "$site/yamaruka.wasm" "$site/yamaruka.js"
-  brotli -q 11 -k "$site/yamaruka.wasm" "$site/yamaruka.js"
+  gzip -9 -k "$site/$program.wasm" "$site/$program.js"
+  brotli -q 11 -k "$site/$program.wasm" "$site/$program.js"
 fi
 
 # The page in Debian's Chromium, headless, driven through its DevTools protocol by

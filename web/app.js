@@ -32,11 +32,14 @@
   }
 
   const expected = Number(document.documentElement.dataset.wasmBytes) || 0;
+  // The program's two halves are named after their build, so that one visit never pairs the
+  // script of one build with the program of another (an old copy in a cache, a newer server).
+  const program = 'yamaruka-' + document.documentElement.dataset.build;
   say('ヤマルカを読み込んでいます…', { showProgress: true });
 
   // Compiled while it arrives, its bytes counted on the way for the progress bar.
   async function fetchProgram() {
-    const response = await fetch('yamaruka.wasm');
+    const response = await fetch(program + '.wasm');
     if (!response.ok)
       throw new Error(response.status + ' ' + response.statusText);
     const reader = response.body.getReader();
@@ -79,7 +82,10 @@
     say(crashed ? 'ヤマルカが止まってしまいました。' : 'ヤマルカを終了しました。', { offerAgain: true });
   }
 
-  function start(program) {
+  const unreadable = 'ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。';
+  const unstartable = 'ヤマルカを起動できませんでした。ほかのタブやアプリを閉じて、もう一度お試しください。';
+
+  function start(module) {
     // Asked only now: a browser's first WebGL context can take a second to make, and the page
     // would do nothing else meanwhile.
     if (!document.createElement('canvas').getContext('webgl')) {
@@ -91,7 +97,9 @@
       qtContainerElements: [canvas],
       qtFontDpi: 96,
       instantiateWasm(imports, done) {
-        WebAssembly.instantiate(program, imports).then((instance) => done(instance, program));
+        // Out of memory on an old tablet, or a program that does not fit this script.
+        WebAssembly.instantiate(module, imports).then((instance) => done(instance, module))
+          .catch(() => say(unstartable, { offerAgain: true }));
         return {};
       },
       onRuntimeInitialized() {
@@ -111,8 +119,7 @@
     });
   }
 
-  Promise.all([fetchProgram(), loadScript('yamaruka.js')])
-    .then(([program]) => start(program))
-    .catch(() => say('ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。',
-                     { offerAgain: true }));
+  Promise.all([fetchProgram(), loadScript(program + '.js')])
+    .then(([module]) => start(module))
+    .catch(() => say(unreadable, { offerAgain: true }));
 })();
