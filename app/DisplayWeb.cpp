@@ -3,8 +3,12 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QtPlugin>
 
 #include <emscripten.h>
+
+// The bridge that mirrors the program's accessibility tree into the page (PageMirrorWeb.cpp).
+Q_IMPORT_PLUGIN(TPageBridgePlugin)
 
 // The page is the display and is always there.
 void PrepareDisplay() {}

@@ -204,6 +204,7 @@ void TFormMain::BuildControls()
   MemoColours.setColor(QPalette::Base, QColor(255, 255, 192));
   MemoColours.setColor(QPalette::Text, Qt::black);
   MemoSetsumei->setPalette(MemoColours);
+  FitExplanation();
   // The text comes last, so that it is laid out once, at its own size and font.
   MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
@@ -346,10 +347,10 @@ void TFormMain::ApplyScale(TLayoutScale Scale)
 
 void TFormMain::FitExplanation()
 {
+  // No line wraps that does not wrap in the design face at the design size, and the last one
+  // stands whole in the box: at the design size too, where a system's face may be wider than
+  // the one the layout was made for.
   const TLayoutScale Scale = LayoutScale();
-  if (Scale.IsDesign())
-    return;
-  // Every line wraps as at the design size, and the last one stands whole in the box.
   const int Frame = MemoSetsumei->frameWidth();
   const int Margin = static_cast<int>(MemoSetsumei->document()->documentMargin());
   const TScaledLayout::TControl& Memo = Layout.Of(*MemoSetsumei);
@@ -363,7 +364,7 @@ void TFormMain::FitExplanation()
   const auto Fits = [&](const QFont& Candidate) {
     return TextBottom(Explanation, Candidate, Width, Margin) <= Height &&
            std::all_of(Lines.begin(), Lines.end(), [&](const QString& Line) {
-             return WrappedLines(Line, Candidate, Width) ==
+             return WrappedLines(Line, Candidate, Width) <=
                     WrappedLines(Line, DesignFont, DesignWidth);
            });
   };

@@ -82,7 +82,7 @@ site=build/web/site
 if wants site; then
   rm -rf "$site"
   mkdir -p "$site/icons" "$site/licenses"
-  cp build/web/app/yamaruka.js build/web/app/yamaruka.wasm web/app.js web/yamaruka.css \
+  cp build/web/app/yamaruka.js build/web/app/yamaruka.wasm web/app.js web/mirror.js web/yamaruka.css \
     web/manifest.webmanifest "$site/"
   icons=packaging/icons
   cp "$icons/io.github.yamaruka.Yamaruka.svg" "$site/icons/yamaruka.svg"
@@ -111,7 +111,7 @@ if wants site; then
   say "the page, build $build_key: $site"
   # What a pupil's browser loads, as a server sends it.
   total_raw=0 total_gz=0 total_br=0
-  for f in index.html app.js yamaruka.css "$program.js" "$program.wasm" manifest.webmanifest sw.js icons/yamaruka.svg; do
+  for f in index.html app.js mirror.js yamaruka.css "$program.js" "$program.wasm" manifest.webmanifest sw.js icons/yamaruka.svg; do
     raw=$(stat -c %s "$site/$f") gz=$(gzip -9 -c "$site/$f" | wc -c) br=$(brotli -q 11 -c "$site/$f" | wc -c)
     total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
     printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"

@@ -10,6 +10,7 @@
   const progress = document.getElementById('progress');
   const again = document.getElementById('again');
   const licences = document.getElementById('licences');
+  const mirror = createMirror(canvas, document.getElementById('mirror')); // mirror.js
 
   function say(text, { showProgress = false, offerAgain = false } = {}) {
     status.textContent = text;
@@ -93,8 +94,9 @@
           'ブラウザーの設定でハードウェア アクセラレーションを有効にしてお試しください。');
       return undefined;
     }
-    return window.createQtAppInstance({
+    const config = {
       qtContainerElements: [canvas],
+      mirror, // the program tells it of its accessibility tree
       qtFontDpi: 96,
       instantiateWasm(imports, done) {
         // Out of memory on an old tablet, or a program that does not fit this script.
@@ -116,7 +118,9 @@
       onExit: () => end(false),
       quit: (code) => end(code !== 0),
       onAbort: () => end(true),
-    });
+    };
+    mirror.attach(config); // the running program is this object, its functions added to it
+    return window.createQtAppInstance(config);
   }
 
   Promise.all([fetchProgram(), loadScript(program + '.js')])

@@ -4,9 +4,12 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 #include <vector>
 
-// Reads and closes every message box the moment it becomes the active modal widget.
+// Reads and closes every message box the moment it becomes the active modal widget; or, while
+// Instead is set, reads it and hands it to Instead, which closes it itself.
 class TBoxCloser {
 public:
   struct TBox {
@@ -15,10 +18,12 @@ public:
     QMessageBox::Icon Icon;
   };
   std::vector<TBox> Boxes;
+  std::function<void(QMessageBox&)> Instead;
 
   TBoxCloser();
   [[nodiscard]] QString LastText() const { return Boxes.empty() ? QString() : Boxes.back().Text; }
 
 private:
   QTimer Timer;
+  const QMessageBox* Handed = nullptr;
 };

@@ -1,0 +1,158 @@
+// The program's accessibility tree in the page, for ChromeVox and VoiceOver. The program sends
+// the whole tree whenever it changes (app/PageMirrorWeb.cpp); each object it tells a screen
+// reader of becomes one element, with its role, name, description and state, at its control's
+// place behind the canvas, where it takes no sighted pupil's click or tap. A click on an element
+// (a screen reader's double tap) presses its control and a move to an element gives the control
+// the focus; the focus the program moves is followed here. Keys pressed while an element has the
+// focus go on to the canvas, where the program reads them.
+'use strict';
+
+// eslint-disable-next-line no-unused-vars
+function createMirror(canvas, root) {
+  const tree = document.createElement('div');
+  const words = document.createElement('div'); // the descriptions, read through their ids
+  words.hidden = true;
+  root.append(tree, words);
+  const announcer = document.getElementById('announcer');
+  const elements = new Map(); // the program's object id: its element
+  const focusable = new Set(['button', 'radio', 'textbox', 'note']);
+  let program = null;
+  let following = false; // the focus moved here after the program's, not by a screen reader
+
+  function make(node) {
+    const element = document.createElement(node.role === 'button' ? 'button' : 'div');
+    element.dataset.role = node.role;
+    if (node.role === 'button')
+      element.type = 'button';
+    else if (node.role)
+      element.setAttribute('role', node.role);
+    if (focusable.has(node.role))
+      element.tabIndex = -1;
+    element.addEventListener('click', (event) => {
+      event.preventDefault();
+      if (program && program.mirrorPress)
+        program.mirrorPress(node.id);
+    });
+    element.addEventListener('focus', () => {
+      if (!following && program && program.mirrorFocus)
+        program.mirrorFocus(node.id);
+    });
+    return element;
+  }
+
+  function setAttribute(element, name, value) {
+    if (value === null || value === false || value === '')
+      element.removeAttribute(name);
+    else if (element.getAttribute(name) !== String(value))
+      element.setAttribute(name, value);
+  }
+
+  function describe(element, id, text) {
+    let said = document.getElementById(`mirror-${id}-words`);
+    if (!text) {
+      if (said)
+        said.remove();
+      setAttribute(element, 'aria-describedby', null);
+      return;
+    }
+    if (!said) {
+      said = document.createElement('span');
+      said.id = `mirror-${id}-words`;
+      words.append(said);
+    }
+    if (said.textContent !== text)
+      said.textContent = text;
+    setAttribute(element, 'aria-describedby', said.id);
+  }
+
+  // A leaf shows its words as its text: a button its caption, a counter its digits, the
+  // explanation its lines, a box's message its text.
+  function show(element, node) {
+    const text = node.role === 'button' || node.role === '' ? node.name
+               : node.role === 'textbox' || node.role === 'note' ? node.value : null;
+    if (text !== null && element.textContent !== text)
+      element.textContent = text;
+    const label = node.role === 'button' || node.role === '' ? null : node.name;
+    setAttribute(element, 'aria-label', label);
+    describe(element, node.id, node.role === 'alertdialog' ? node.value : node.description);
+    setAttribute(element, 'aria-disabled', node.disabled && 'true');
+    if (node.role === 'radio')
+      setAttribute(element, 'aria-checked', node.checked ? 'true' : 'false');
+    setAttribute(element, 'aria-readonly', (node.role === 'textbox' || node.role === 'note') && 'true');
+    setAttribute(element, 'aria-modal', node.role === 'alertdialog' && 'true');
+  }
+
+  function sync(json) {
+    const nodes = JSON.parse(json);
+    const byId = new Map(nodes.map((node) => [node.id, node]));
+    const placed = new Map(); // each parent element: the child placed last
+    const modal = nodes.some((node) => node.modal);
+    let focused = null;
+    for (const node of nodes) {
+      let element = elements.get(node.id);
+      if (!element || element.dataset.role !== node.role) {
+        if (element)
+          element.remove();
+        element = make(node);
+        elements.set(node.id, element);
+      }
+      const parent = node.parent ? elements.get(node.parent) : tree;
+      const previous = placed.get(parent);
+      const next = previous ? previous.nextSibling : parent.firstElementChild;
+      if (element !== next)
+        parent.insertBefore(element, next);
+      placed.set(parent, element);
+      // Placed inside its parent's element, which is placed in the same way.
+      const outer = byId.get(node.parent) || { x: 0, y: 0 };
+      Object.assign(element.style, { left: `${node.x - outer.x}px`, top: `${node.y - outer.y}px`,
+                                     width: `${node.width}px`, height: `${node.height}px` });
+      show(element, node);
+      if (!node.parent)
+        element.inert = modal && !node.modal;
+      if (node.focused)
+        focused = element;
+    }
+    for (const [id, element] of elements) {
+      if (!byId.has(id)) {
+        element.remove();
+        describe(element, id, null);
+        elements.delete(id);
+      }
+    }
+    const active = document.activeElement;
+    if (focused && active !== focused && (active === canvas || active === document.body || root.contains(active))) {
+      following = true;
+      focused.focus({ preventScroll: true });
+      following = false;
+    }
+  }
+
+  // Spoken once, as the program gives it; cleared first, so that the same words are said again.
+  function announce(text) {
+    announcer.textContent = '';
+    setTimeout(() => { announcer.textContent = text; }, 50);
+  }
+
+  function forward(event) {
+    const copy = new KeyboardEvent(event.type, {
+      key: event.key, code: event.code, location: event.location, repeat: event.repeat,
+      ctrlKey: event.ctrlKey, shiftKey: event.shiftKey, altKey: event.altKey, metaKey: event.metaKey,
+      keyCode: event.keyCode, which: event.which, charCode: event.charCode,
+      bubbles: true, cancelable: true,
+    });
+    canvas.dispatchEvent(copy);
+    // Tab, Enter and Space are the program's, as on the canvas: the browser must neither move
+    // its own focus nor press the element a second time.
+    if (copy.defaultPrevented || ['Tab', 'Enter', ' '].includes(event.key))
+      event.preventDefault();
+    event.stopPropagation();
+  }
+  root.addEventListener('keydown', forward);
+  root.addEventListener('keyup', forward);
+
+  return {
+    sync,
+    announce,
+    attach(module) { program = module; },
+  };
+}
