@@ -112,6 +112,7 @@ TFormMain::TFormMain(TRandomSource* RandomSource)
   InstallAccessibleRoles();
   BuildControls();
   FormCreate();
+  FitFaces();
 }
 
 TFormMain::~TFormMain() = default;
@@ -204,7 +205,6 @@ void TFormMain::BuildControls()
   MemoColours.setColor(QPalette::Base, QColor(255, 255, 192));
   MemoColours.setColor(QPalette::Text, Qt::black);
   MemoSetsumei->setPalette(MemoColours);
-  FitExplanation();
   // The text comes last, so that it is laid out once, at its own size and font.
   MemoSetsumei->setPlainText(Explanation);
   MemoSetsumei->viewport()->installEventFilter(this);
@@ -322,16 +322,22 @@ void TFormMain::FitToScreen(bool Shown)
 void TFormMain::ApplyScale(TLayoutScale Scale)
 {
   Layout.Apply(Scale);
+  FitFaces();
+}
 
-  // The faces measured in the controls as docked.
+void TFormMain::FitFaces()
+{
+  // The faces measured in the controls as docked, at the design size too: rounded sizes, and a
+  // system's face wider than the layout's, can clip where the style's margins and indicators
+  // keep their pixels.
+  const TLayoutScale Scale = LayoutScale();
   setFont(Faces.Font(WindowFace, Scale(WindowPixels), false));
   int BarPixels = 0;
   for (const auto& [Control, Design, Anchors, Face] : Layout.Controls()) {
     if (Face.Pixels == 0)
       continue;
-    const QFont Font = Faces.Font(Face.Family, Scale(Face.Pixels), Face.Bold);
-    // Rounded sizes can clip where the style's margins and indicators keep their pixels.
-    Control->setFont(Scale.IsDesign() ? Font : LargestFitting(*Control, Font));
+    Control->setFont(
+        LargestFitting(*Control, Faces.Font(Face.Family, Scale(Face.Pixels), Face.Bold)));
     if (Control->parentWidget() == PanelTray) // one size for the row of bar buttons
       BarPixels = BarPixels == 0 ? Control->font().pixelSize()
                                  : std::min(BarPixels, Control->font().pixelSize());

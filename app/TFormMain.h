@@ -73,6 +73,7 @@ private:
   void Place(QWidget* Control, QRect Design, TAnchors Anchors = {});
   void Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold);
   void ApplyScale(TLayoutScale Scale);
+  void FitFaces();
   void FitExplanation();
   void FitToScreen(bool Shown);
   void WatchScreen();
