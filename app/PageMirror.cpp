@@ -25,8 +25,6 @@ QString PageRole(QAccessibleInterface& Object)
   case QAccessible::Chart:
   case QAccessible::Graphic:
     return QStringLiteral("img");
-  case QAccessible::Notification:
-    return QStringLiteral("status");
   case QAccessible::AlertMessage:
   case QAccessible::Dialog:
     return QStringLiteral("alertdialog");
@@ -43,7 +41,8 @@ void Mirror(QAccessibleInterface& Object, QAccessible::Id Parent, bool Modal,
             std::vector<TMirrorNode>& Nodes)
 {
   const QAccessible::State State = Object.state();
-  if (State.invisible)
+  // The announcer speaks through the page's own live region, there before any answer.
+  if (State.invisible || Object.role() == QAccessible::Notification)
     return;
   TMirrorNode Node;
   Node.Id = QAccessible::uniqueId(&Object);

@@ -2,6 +2,9 @@
 // own, but tells an accessibility bridge linked into the program of every change. The bridge
 // sends the tree to the page's script (web/mirror.js), which keeps one element for each object;
 // the script calls back when a screen reader presses an element or moves to it.
+// Linked into the program, the bridge is found as Qt finds its own plugins in a static build.
+#define QT_STATICPLUGIN
+
 #include "app/PageMirror.h"
 
 #include <QAccessibleBridge>

@@ -1,9 +1,11 @@
 // node tools/web-browser-test.js SITE: the page played in Debian's Chromium, headless, as pupils
 // play it: loaded from a server on this machine, a whole game of each puzzle by taps and clicks
-// on a Chromebook's tab, one by the keyboard, an iPad turned in the middle of a game, and the
-// page again with the server stopped. What the screen shows is read off screenshots: the
-// window's place and scale, the revealed bars' aqua columns and slants, the count, the end box.
-// Prints the time from navigation to the first frame with the example, and a closing line
+// on a Chromebook's tab, one by the keyboard, an iPad turned in the middle of a game, both by a
+// screen reader's words and presses alone, and the page again with the server stopped. The
+// controls are found as a screen reader finds them, in Chromium's accessibility tree through the
+// DevTools protocol, with their elements' rectangles; what the screen shows is read off
+// screenshots: the revealed bars' aqua columns and slants, the count, the end box. Prints the
+// time from navigation to the first frame with the example, and a closing line
 // "N passed, N failed".
 'use strict';
 const fs = require('fs');
@@ -26,33 +28,80 @@ function check(ok, what) {
   return ok;
 }
 
-// The window's layout at k pixels to the unit, as the program builds it: lengths by their
-// edges, halves to even, the window centred in the page without a frame.
-function scaled(k, v) {
-  const twice = 2 * ((v * k) % 30);
-  const q = Math.floor((v * k) / 30);
-  return twice > 30 || (twice === 30 && q % 2 === 1) ? q + 1 : q;
+// The page's accessibility tree as Chromium gives it to a screen reader: each node's role, name,
+// description, value and states, and the element behind it.
+async function axTree(cdp) {
+  const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+  return nodes.filter((node) => !node.ignored).map((node) => {
+    const property = (name) => ((node.properties || []).find((p) => p.name === name) || {}).value;
+    const state = (name) => (property(name) || {}).value;
+    return {
+      role: (node.role || {}).value, name: (node.name || {}).value || '',
+      description: (node.description || {}).value || '', value: String((node.value || {}).value || ''),
+      disabled: state('disabled') === true, checked: state('checked') === 'true',
+      focused: state('focused') === true, modal: state('modal') === true, live: state('live'),
+      backendNodeId: node.backendDOMNodeId,
+    };
+  });
 }
-function layout(width, height) {
-  let k = 30;
-  while (k > 15 && (scaled(k, 1120) > width || scaled(k, 641) > height))
-    --k;
-  const S = (v) => scaled(k, v);
-  const w = S(1120);
-  const h = S(641);
-  const x0 = Math.trunc((width - w) / 2);
-  const y0 = Math.trunc((height - h) / 2);
-  const main = x0 + S(935);
-  const trayTop = y0 + h - 1 - (S(640) - S(599));
-  const box = (x, y, l, t, r, b) => ({ x: x + (S(l) + S(r)) / 2, y: y + (S(t) + S(b)) / 2 });
-  return {
-    k, x0, y0,
-    surface: { left: x0 + 1, top: y0 + 1, bottom: trayTop - 1 }, // bottom: the first row below
-    bar: (i) => box(x0 + 1, trayTop, (i - 1) * 30 + 2, 6, (i - 1) * 30 + 31, 35),
-    begin: box(main, y0, 16, 232, 167, 272),
-    item: (i) => ({ x: main + S(40), y: y0 + 1 + S(83) * (i === 0 ? 0.41 : 0.76) }),
-    count: { left: main + S(87), top: y0 + S(125) + S(6), right: main + S(116), bottom: y0 + S(125) + S(35) },
+const named = (tree, role, name) => tree.find((n) => n.role === role && n.name === name);
+
+async function rectOf(cdp, node) {
+  const { model } = await cdp.send('DOM.getBoxModel', { backendNodeId: node.backendNodeId });
+  const [x1, y1, x2, , , y3] = model.border;
+  return { left: x1, top: y1, right: x2, bottom: y3, x: (x1 + x2) / 2, y: (y1 + y3) / 2 };
+}
+
+// A screen reader's press: a click dispatched on the element itself.
+async function pressElement(cdp, node) {
+  const { object } = await cdp.send('DOM.resolveNode', { backendNodeId: node.backendNodeId });
+  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId,
+                                             functionDeclaration: 'function () { this.click(); }' });
+}
+
+const itemNames = ['１（傾斜つき）', '２（傾斜なし）'];
+
+// Where the controls stand, from their elements: the surface, each bar button (over its bar's
+// column), the puzzle items, "開始", the count, "終了"; k, the pixels from one bar to the next.
+async function layoutOf(cdp) {
+  const tree = await axTree(cdp);
+  const at = async (role, name) => {
+    const node = named(tree, role, name);
+    if (!node)
+      throw new Error(`no ${role} "${name}" in the page's accessibility tree`);
+    return rectOf(cdp, node);
   };
+  const bars = [null];
+  for (let i = 1; i <= 31; ++i)
+    bars.push(await at('button', String(i)));
+  const surface = await at('image', '棒グラフ');
+  const items = [await at('radio', itemNames[0]), await at('radio', itemNames[1])];
+  return {
+    k: Math.round((bars[31].left - bars[1].left) / 30),
+    surface: { left: surface.left, top: surface.top, bottom: surface.bottom }, // bottom: the first row below
+    bar: (i) => bars[i],
+    item: (i) => items[i],
+    begin: await at('button', '開始'),
+    count: await at('textbox', '回数'),
+    close: await at('button', '終了'),
+  };
+}
+
+// The layout once the window has settled at a new page size: the same twice running, and new.
+async function settledLayout(cdp, page, before, what) {
+  const end = Date.now() + 20000;
+  let last = null;
+  for (;;) {
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+    const L = await layoutOf(cdp).catch(() => null);
+    if (L && last && JSON.stringify(L) === JSON.stringify(last) && JSON.stringify(L) !== JSON.stringify(before))
+      return L;
+    if (Date.now() > end) {
+      check(false, `${what}: the controls' elements did not move`);
+      return L || last;
+    }
+    last = L;
+  }
 }
 
 // Chromium's screenshots: PNG, 8 bits, RGB or RGBA, not interlaced.
@@ -106,8 +155,6 @@ function decodePng(png) {
 
 const white = ([r, g, b]) => r > 245 && g > 245 && b > 245;
 const aqua = ([r, g, b]) => r < 40 && g > 215 && b > 215;
-// A message box is a window of its own, with the title bar Qt draws in a page.
-const titleBlue = ([r, g, b]) => b > 150 && r < 110 && g > 80 && g < 180;
 
 async function screen(page) {
   return decodePng(Buffer.from(await page.screenshot({ type: 'png' })));
@@ -119,18 +166,13 @@ function top(shot, L, x) {
     --y;
   return y + 1;
 }
+// Bar i's foot, above the middle of its button.
+const foot = (shot, L, i) => shot.rgb(L.bar(i).x, L.surface.bottom - 3);
 function aquaColumns(shot, L) {
   let n = 0;
   for (let i = 1; i <= 31; ++i)
-    n += aqua(shot.rgb(L.surface.left + L.k * (i - 0.5), L.surface.bottom - 3)) ? 1 : 0;
+    n += aqua(foot(shot, L, i)) ? 1 : 0;
   return n;
-}
-function boxShown(shot) {
-  let n = 0;
-  for (let y = 0; y < shot.height; y += 2)
-    for (let x = 0; x < shot.width; x += 4)
-      n += titleBlue(shot.rgb(x, y)) ? 1 : 0;
-  return n > 50;
 }
 async function until(page, test, what, seconds = 20) {
   const end = Date.now() + seconds * 1000;
@@ -147,27 +189,26 @@ async function until(page, test, what, seconds = 20) {
 
 // One bar as the pupil reads it: its height in pixels and, in puzzle 1, its slant.
 function readBar(shot, L, i) {
-  const left = top(shot, L, L.surface.left + L.k * (i - 1) + 3);
-  const right = top(shot, L, L.surface.left + L.k * i - 3);
-  return { height: L.surface.bottom - top(shot, L, L.surface.left + L.k * (i - 0.5)),
+  const left = top(shot, L, L.bar(i).left + 1);
+  const right = top(shot, L, L.bar(i).right - 3);
+  return { height: L.surface.bottom - top(shot, L, L.bar(i).x),
            slope: Math.abs(left - right) < 2 ? 0 : right < left ? 1 : -1 };
 }
 
-// A whole game, probed by press(i); the next bar is a good player's: halving in puzzle 1,
-// a Fibonacci opening and the mirror of the best bar in puzzle 2. Answers the probes made.
-async function playGame(page, L, slopes, press) {
+// A good player: halving in puzzle 1, a Fibonacci opening and the mirror of the best bar in
+// puzzle 2. Tell it each bar read (its height, in puzzle 1 its slant); it names the next.
+function player(slopes) {
   let leftEnd = 0;
   let rightEnd = 32;
   const heights = new Map();
-  let before = await screen(page);
-  for (let probes = 1; probes <= 10; ++probes) {
-    let i;
-    if (slopes) {
-      i = Math.trunc((leftEnd + rightEnd) / 2);
-    } else {
+  return {
+    next() {
+      if (slopes)
+        return Math.trunc((leftEnd + rightEnd) / 2);
       // Fibonacci search over 0..34: bars 32 and 33 stand beyond the wall, lower than any, and
       // are known without a click.
-      for (i = 13; heights.size > 0; heights.set(i, -1)) {
+      let i = 13;
+      for (; heights.size > 0; heights.set(i, -1)) {
         const known = [...heights.keys()].sort((a, b) => a - b);
         const best = known.reduce((a, b) => (heights.get(b) > heights.get(a) ? b : a));
         const at = known.indexOf(best);
@@ -175,21 +216,42 @@ async function playGame(page, L, slopes, press) {
         if (i < 32)
           break;
       }
-    }
+      return i;
+    },
+    read(i, height, slope) {
+      if (slopes) {
+        if (slope > 0)
+          leftEnd = i;
+        else
+          rightEnd = i;
+      }
+      heights.set(i, height);
+    },
+  };
+}
+
+// The count and the box after probe n, as the page's tree tells them: a box makes the window
+// behind it inert, and so leaves the tree.
+async function answered(cdp, n, what) {
+  return untilTree(cdp, (t) => t.some((node) => node.role === 'alertdialog') ||
+                               named(t, 'textbox', '回数').value.trim() === String(n), what);
+}
+const boxIn = (tree) => tree.find((node) => node.role === 'alertdialog');
+
+// A whole game as a sighted pupil plays it, probed by press(i), each bar read off the screen.
+// Answers the probes made.
+async function playGame(page, cdp, L, slopes, press) {
+  const good = player(slopes);
+  let before = await screen(page);
+  for (let probes = 1; probes <= 10; ++probes) {
+    const i = good.next();
     await press(i);
-    const shot = await until(page, (s) => aqua(s.rgb(L.surface.left + L.k * (i - 0.5), L.surface.bottom - 3)),
-                             `bar ${i} revealed`);
+    const shot = await until(page, (s) => aqua(foot(s, L, i)), `bar ${i} revealed`);
     check(shot.region(L.count) !== before.region(L.count), `the count shown after probe ${probes}`);
-    if (boxShown(shot) || boxShown(await screen(page)))
+    if (boxIn(await answered(cdp, probes, `the answer to probe ${probes}`)))
       return probes;
     const bar = readBar(shot, L, i);
-    if (slopes) {
-      if (bar.slope > 0)
-        leftEnd = i;
-      else
-        rightEnd = i;
-    }
-    heights.set(i, bar.height);
+    good.read(i, bar.height, bar.slope);
     if (process.env.YAMARUKA_WEB_TRACE)
       console.log(`probe ${probes}: bar ${i} height ${bar.height} slope ${bar.slope}`);
     before = shot;
@@ -197,9 +259,104 @@ async function playGame(page, L, slopes, press) {
   return 11;
 }
 
-async function closeBox(page) {
+async function closeBox(page, cdp) {
   await page.keyboard.press('Enter');
-  await until(page, (s) => !boxShown(s), 'the box closed');
+  await untilTree(cdp, (t) => !boxIn(t), 'the box closed by Enter');
+}
+
+// Polls the accessibility tree until test(tree) holds; answers that tree. A node the test looks
+// for may be missing from a tree taken while the page changes.
+async function untilTree(cdp, test, what, seconds = 20) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const tree = await axTree(cdp);
+    let holds = false;
+    try {
+      holds = test(tree);
+    } catch (error) {
+      holds = false;
+    }
+    if (holds)
+      return tree;
+    if (Date.now() > end) {
+      check(false, `${what}: not in the accessibility tree within ${seconds} s`);
+      return tree;
+    }
+  }
+}
+
+// What a screen reader tells of every control at the start of a puzzle: roles, names, states,
+// the bar buttons' words, the announcer's live region.
+function checkControls(tree, item) {
+  const want = [
+    ['region', 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）'], ['button', '終了'],
+    ['radiogroup', 'パズル選択'], ['radio', itemNames[0]], ['radio', itemNames[1]], ['button', '開始'],
+    ['textbox', '目標'], ['textbox', '回数'], ['button', '説明を隠す'], ['button', '棒グラフの例'],
+    ['note', '説明'], ['image', '棒グラフ'],
+  ];
+  for (let i = 1; i <= 31; ++i)
+    want.push(['button', String(i)]);
+  const missing = want.filter(([role, name]) => !named(tree, role, name));
+  check(missing.length === 0, `controls in the page's tree: missing ${JSON.stringify(missing)}`);
+  check(named(tree, 'radio', itemNames[item]).checked && !named(tree, 'radio', itemNames[1 - item]).checked,
+        `puzzle ${item + 1} checked`);
+  check(named(tree, 'textbox', '目標').value.trim() === (item === 0 ? '5' : '7'), 'the target in words');
+  check(named(tree, 'image', '棒グラフ').description.startsWith('例：頂点は'), 'the example in words');
+  check(named(tree, 'button', '16').disabled && named(tree, 'button', '16').description.startsWith('例：高さ'),
+        'a locked bar button with its example bar in words');
+  check(tree.some((n) => n.role === 'StaticText' && n.name.includes('７回クリツクして，見つけることができます。     ［閉じる］')),
+        'the explanation as text');
+  check(tree.some((n) => n.role === 'status' && n.live === 'polite'), 'the announcer, a polite live region');
+}
+
+// A whole game by a screen reader alone: every press a click on an element, each bar read from
+// its button's words; the first probe by a move of the reader to the element and Space. At the
+// box: the tree shows only the box, a press behind it does nothing, its OK closes it.
+async function playByWords(cdp, page, item) {
+  const slopes = item === 0;
+  let tree = await axTree(cdp);
+  // The example of the puzzle chosen: "棒グラフの例" where it is chosen already.
+  const chosen = named(tree, 'radio', itemNames[item]).checked;
+  await pressElement(cdp, chosen ? named(tree, 'button', '棒グラフの例') : named(tree, 'radio', itemNames[item]));
+  tree = await untilTree(cdp, (t) => named(t, 'radio', itemNames[item]).checked &&
+                                     named(t, 'image', '棒グラフ').description.startsWith('例：'),
+                         `puzzle ${item + 1}'s example by its element`);
+  checkControls(tree, item);
+  await pressElement(cdp, named(tree, 'button', '開始'));
+  tree = await untilTree(cdp, (t) => !named(t, 'button', '1').disabled, '開始 by its element');
+  const good = player(slopes);
+  for (let probes = 1; probes <= 10; ++probes) {
+    const i = good.next();
+    const bar = named(tree, 'button', String(i));
+    if (probes === 1) {
+      await cdp.send('DOM.focus', { backendNodeId: bar.backendNodeId });
+      await untilTree(cdp, (t) => named(t, 'button', String(i)).focused, `the reader on bar ${i}`);
+      await page.keyboard.press('Space');
+      if (process.env.YAMARUKA_WEB_TRACE)
+        console.log(`the reader on ${await page.evaluate(() => document.activeElement.outerHTML)}`);
+    } else {
+      await pressElement(cdp, bar);
+    }
+    tree = await answered(cdp, probes, `the answer to probe ${probes}`);
+    const box = boxIn(tree);
+    if (!box) {
+      const words = named(tree, 'button', String(i)).description;
+      check(words.startsWith(`${probes}回目：`), `bar ${i}'s words after probe ${probes}: ${words}`);
+      const [, height, slant] = /高さ(\d+)(?:，(右上がり|右下がり|水平))?/.exec(words) || [];
+      good.read(i, Number(height), slant === '右上がり' ? 1 : slant === '右下がり' ? -1 : 0);
+      continue;
+    }
+    check(box.modal && box.description.includes('おめでとう'), `the success box in words: ${box.description}`);
+    check(!named(tree, 'button', '開始'), 'nothing but the box in the tree while it is open');
+    await pressElement(cdp, named(tree, 'button', 'OK'));
+    await pressElement(cdp, bar); // behind the box: nothing
+    tree = await untilTree(cdp, (t) => !boxIn(t), 'the box closed by its OK');
+    check(named(tree, 'textbox', '回数').value.trim() === String(probes) && named(tree, 'button', '1').disabled &&
+          named(tree, 'button', String(i)).description.startsWith(`${probes}回目：`),
+          'the last bar in words, and nothing pressed behind the box');
+    return probes;
+  }
+  return 11;
 }
 
 async function main() {
@@ -213,6 +370,9 @@ async function main() {
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--lang=ja-JP'],
   });
   const page = await browser.newPage();
+  const cdp = await page.createCDPSession();
+  await cdp.send('Accessibility.enable');
+  await cdp.send('DOM.enable');
   page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
   const elsewhere = new Set(); // the page asks only its own origin for anything
   page.on('request', (request) => {
@@ -226,69 +386,76 @@ async function main() {
 
   // A Chromebook's browser tab: the first frame with the example, then puzzle 1 by clicks.
   await page.setViewport({ width: 1366, height: 620 });
-  let L = layout(1366, 620);
-  // Watched through a strip along the bars' feet: a small screenshot is quick to take.
-  const feet = { x: L.surface.left, y: L.surface.bottom - 3, width: 31 * L.k, height: 1 };
   const started = Date.now();
   await page.goto(url);
+  let L = null;
   for (let seen = 0; seen < 31 && Date.now() - started < 60000;) {
-    const strip = decodePng(Buffer.from(await page.screenshot({ type: 'png', clip: feet })));
+    L = L || await layoutOf(cdp).catch(() => null);
+    if (!L)
+      continue;
+    // Watched through a strip along the bars' feet: a small screenshot is quick to take.
+    const clip = { x: L.surface.left, y: L.surface.bottom - 3, width: L.bar(31).right - L.surface.left, height: 1 };
+    const strip = decodePng(Buffer.from(await page.screenshot({ type: 'png', clip })));
     seen = 0;
     for (let i = 1; i <= 31; ++i)
-      seen += aqua(strip.rgb(L.k * (i - 0.5), 0)) ? 1 : 0;
+      seen += aqua(strip.rgb(L.bar(i).x - L.surface.left, 0)) ? 1 : 0;
   }
   const firstFrame = Date.now() - started;
   await until(page, (s) => aquaColumns(s, L) === 31, 'the example on a Chromebook', 5);
   console.log(`web: first frame with the example ${firstFrame} ms after navigation, the browser just started (k = ${L.k})`);
   await page.screenshot({ path: path.join(shots, 'chromebook.png') });
   check(await page.title() === 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）', 'the page title');
+  const shortTree = (await axTree(cdp)).filter((n) => n.role !== 'generic' && n.role !== 'StaticText' && n.role !== 'none')
+    .map((n) => `${n.role} "${n.name}"${n.description ? ` (${n.description})` : ''}${n.value ? ` = "${n.value.slice(0, 20)}"` : ''}`);
+  console.log(`web: the page's accessibility tree, ${shortTree.length} nodes: ${shortTree.join('; ')}`);
+  checkControls(await axTree(cdp), 0);
+  check(L.k === 29, `a Chromebook's tab at k = ${L.k}`);
   const click = async (p) => page.mouse.click(p.x, p.y);
   await click(L.begin);
   await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始');
-  check(await playGame(page, L, true, (i) => click(L.bar(i))) === 5, 'puzzle 1 in 5 clicks, to the box');
+  check(await playGame(page, cdp, L, true, (i) => click(L.bar(i))) === 5, 'puzzle 1 in 5 clicks, to the box');
   await page.screenshot({ path: path.join(shots, 'chromebook-end.png') });
-  await closeBox(page);
+  await closeBox(page, cdp);
 
-  // An iPad, by taps: puzzle 2, turned mid-game and back.
+  // An iPad, by taps: puzzle 2, turned mid-game and back; the elements follow the controls.
   await page.setViewport({ width: 1080, height: 740, hasTouch: true, isMobile: true });
-  L = layout(1080, 740);
-  await until(page, (s) => aqua(s.rgb(L.surface.left + L.k * 0.5, L.surface.bottom - 3)) ||
-                           white(s.rgb(L.surface.left + L.k * 0.5, L.surface.bottom - 3)),
-              'the window at the iPad\'s scale');
+  L = await settledLayout(cdp, page, L, 'the iPad');
   const tap = async (p) => page.touchscreen.tap(p.x, p.y);
   await tap(L.item(1));
   await until(page, (s) => aquaColumns(s, L) === 31, 'the flat example on an iPad');
   await tap(L.begin);
   await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始 on an iPad');
   let turns = 0;
-  const probes = await playGame(page, L, false, async (i) => {
+  const probes = await playGame(page, cdp, L, false, async (i) => {
     await tap(L.bar(i));
     if (turns++ > 0)
       return;
-    // Turned after the first probe, and back: the bar stays, at each scale.
+    // Turned after the first probe, and back: the bar stays, at each scale, under its button.
     await until(page, (s) => aquaColumns(s, L) === 1, `bar ${i} by a tap`);
     await page.setViewport({ width: 810, height: 1010, hasTouch: true, isMobile: true });
-    const turned = layout(810, 1010);
-    const shot = await until(page, (s) => aquaColumns(s, turned) === 1 &&
-                                          aqua(s.rgb(turned.surface.left + turned.k * (i - 0.5), turned.surface.bottom - 3)),
+    const turned = await settledLayout(cdp, page, L, 'the turned iPad');
+    const shot = await until(page, (s) => aquaColumns(s, turned) === 1 && aqua(foot(s, turned, i)),
                              `bar ${i} kept on the turned iPad`);
     await page.screenshot({ path: path.join(shots, 'ipad-turned.png') });
     check(shot.width === 810 && turned.k === 21, `the turned iPad at k = ${turned.k}`);
     await page.setViewport({ width: 1080, height: 740, hasTouch: true, isMobile: true });
+    await settledLayout(cdp, page, turned, 'the iPad turned back');
   });
   check(probes <= 7, `puzzle 2 on an iPad in ${probes} probes, to the box`);
   await page.screenshot({ path: path.join(shots, 'ipad.png') });
-  await closeBox(page);
+  await closeBox(page, cdp);
 
-  // The keyboard alone: puzzle 1 again, from the focus on "開始" (where the last box left it).
+  // The keyboard alone: puzzle 1 again, from the focus on "開始" (where the last box left it);
+  // the screen reader's focus follows the window's.
   await page.setViewport({ width: 1366, height: 620 });
-  L = layout(1366, 620);
+  L = await settledLayout(cdp, page, L, 'the Chromebook again');
   await tap(L.item(0));
   await until(page, (s) => aquaColumns(s, L) === 31, 'puzzle 1 chosen again');
   await click(L.begin); // the focus on "開始"; the game by keys from here
   await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden for the keyboard game');
   let focus = 0; // 0: "開始"; then Tab passes the two counters and "説明を隠す" to bar 1
-  const keys = await playGame(page, L, true, async (i) => {
+  let followed = 0;
+  const keys = await playGame(page, cdp, L, true, async (i) => {
     const target = i + 3;
     for (; focus < target; ++focus)
       await page.keyboard.press('Tab');
@@ -297,15 +464,20 @@ async function main() {
       await page.keyboard.press('Tab');
       await page.keyboard.up('Shift');
     }
+    const tree = await untilTree(cdp, (t) => (named(t, 'button', String(i)) || {}).focused, `the reader's focus on bar ${i}`);
+    followed += named(tree, 'button', String(i)).focused ? 1 : 0;
     await page.keyboard.press('Space');
   });
-  check(keys === 5, 'puzzle 1 by the keyboard in 5, to the box');
-  await closeBox(page);
+  check(keys === 5 && followed === 5, `puzzle 1 by the keyboard in ${keys}, to the box, the reader's focus on each bar`);
+  await closeBox(page, cdp);
+
+  // A blind pupil: both puzzles from the words alone, every press on an element.
+  check(await playByWords(cdp, page, 0) === 5, 'puzzle 1 by a screen reader in 5, to the box');
+  check(await playByWords(cdp, page, 1) <= 7, 'puzzle 2 by a screen reader in 7 or fewer, to the box');
+  L = await layoutOf(cdp);
 
   // "終了": the page says so, in Japanese, and offers to start again.
-  const close = { x: L.x0 + scaled(L.k, 935) + (scaled(L.k, 56) + scaled(L.k, 121)) / 2,
-                  y: L.y0 + scaled(L.k, 641) - 1 - (scaled(L.k, 126) - (scaled(L.k, 86) + scaled(L.k, 111)) / 2) };
-  await click(close);
+  await click(L.close);
   await page.waitForFunction(() => !document.getElementById('again').hidden, { timeout: 10000 })
     .catch(() => {});
   check(await page.evaluate(() => document.getElementById('status').textContent) === 'ヤマルカを終了しました。',

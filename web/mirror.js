@@ -18,6 +18,7 @@ function createMirror(canvas, root) {
   const focusable = new Set(['button', 'radio', 'textbox', 'note']);
   let program = null;
   let following = false; // the focus moved here after the program's, not by a screen reader
+  let programFocus = null; // the object the program's focus was on at the last change
 
   function make(node) {
     const element = document.createElement(node.role === 'button' ? 'button' : 'div');
@@ -88,6 +89,7 @@ function createMirror(canvas, root) {
     const placed = new Map(); // each parent element: the child placed last
     const modal = nodes.some((node) => node.modal);
     let focused = null;
+    let focusedId = null;
     for (const node of nodes) {
       let element = elements.get(node.id);
       if (!element || element.dataset.role !== node.role) {
@@ -109,8 +111,10 @@ function createMirror(canvas, root) {
       show(element, node);
       if (!node.parent)
         element.inert = modal && !node.modal;
-      if (node.focused)
+      if (node.focused) {
         focused = element;
+        focusedId = node.id;
+      }
     }
     for (const [id, element] of elements) {
       if (!byId.has(id)) {
@@ -119,8 +123,13 @@ function createMirror(canvas, root) {
         elements.delete(id);
       }
     }
+    // Where the program moves its focus, the reader's follows; where it has not moved it, the
+    // reader's stays where the reader put it, the program's following on its way.
     const active = document.activeElement;
-    if (focused && active !== focused && (active === canvas || active === document.body || root.contains(active))) {
+    const moved = focusedId !== programFocus;
+    programFocus = focusedId;
+    if (focused && moved && active !== focused &&
+        (active === canvas || active === document.body || root.contains(active))) {
       following = true;
       focused.focus({ preventScroll: true });
       following = false;
