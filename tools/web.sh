@@ -5,7 +5,7 @@
 #      GoogleTest from Debian's googletest, into the cache that tools/windows.sh uses too;
 #   3. builds the program and its engine and drawing tests in build/web (preset web);
 #   4. runs those tests under node;
-#   5. writes the page into build/web/site and plays it in Chromium.
+#   5. writes the page into build/web/site and plays it in Chromium and in WebKit.
 # WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -123,7 +123,8 @@ if wants site; then
 fi
 
 # The page in Debian's Chromium, headless, driven through its DevTools protocol by
-# tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own).
+# tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own);
+# then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js).
 if wants browser; then
   command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
   modules=$cache/browser-test
@@ -133,5 +134,6 @@ if wants browser; then
   fi
   mkdir -p build/web/screenshots
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site"
+  node tools/web-webkit-test.js "$site"
   say "screenshots of the page: build/web/screenshots"
 fi

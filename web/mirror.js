@@ -142,9 +142,19 @@ function createMirror(canvas, root) {
     setTimeout(() => { announcer.textContent = text; }, 50);
   }
 
+  // WebKitGTK names Shift+Tab "Unidentified" (its key is GTK's ISO_Left_Tab): it is Tab.
+  const keyOf = (event) => (event.key === 'Unidentified' && (event.code === 'Tab' || event.keyCode === 9)
+                            ? 'Tab' : event.key);
+
   function forward(event) {
+    if (!event.isTrusted)
+      return; // the copy below
+    const onCanvas = event.target === canvas;
+    const key = keyOf(event);
+    if (!root.contains(event.target) && !(onCanvas && key !== event.key))
+      return; // the canvas reads its own keys
     const copy = new KeyboardEvent(event.type, {
-      key: event.key, code: event.code, location: event.location, repeat: event.repeat,
+      key, code: event.code, location: event.location, repeat: event.repeat,
       ctrlKey: event.ctrlKey, shiftKey: event.shiftKey, altKey: event.altKey, metaKey: event.metaKey,
       keyCode: event.keyCode, which: event.which, charCode: event.charCode,
       bubbles: true, cancelable: true,
@@ -152,12 +162,12 @@ function createMirror(canvas, root) {
     canvas.dispatchEvent(copy);
     // Tab, Enter and Space are the program's, as on the canvas: the browser must neither move
     // its own focus nor press the element a second time.
-    if (copy.defaultPrevented || ['Tab', 'Enter', ' '].includes(event.key))
+    if (copy.defaultPrevented || ['Tab', 'Enter', ' '].includes(key))
       event.preventDefault();
     event.stopPropagation();
   }
-  root.addEventListener('keydown', forward);
-  root.addEventListener('keyup', forward);
+  document.addEventListener('keydown', forward, true);
+  document.addEventListener('keyup', forward, true);
 
   return {
     sync,
