@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFont>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QTimer>
@@ -57,6 +58,9 @@ void DisplayReady()
   const QDir Faces(QStringLiteral(":/faces"));
   for (const QString& Name : Faces.entryList(QDir::Files))
     QFontDatabase::addApplicationFont(Faces.filePath(Name));
+  // The message boxes' face, Qt's page default (Bitstream Vera Sans) under the name the page's
+  // cut-down copy carries.
+  QApplication::setFont(QFont(QStringLiteral("Yamaruka Sans")));
   qApp->installEventFilter(new TActivator(qApp));
   // A page cannot take the program's stack down as a process ends: the browser's runtime stops
   // at the first object it meets after the loop. So the closed window ends the program as the

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# subset-face.sh FACE OUT FAMILY SOURCE...: FACE cut down to the characters the program can
-# show, read off its sources (every character outside ASCII; the comments are in English) and
-# printable ASCII, and renamed FAMILY: the IPA fonts' licence asks a derived face to carry
-# another name, in its names and its file's.
+# subset-face.sh FACE OUT FAMILY [SOURCE...]: FACE cut down to printable ASCII and the
+# characters the program can show, read off its sources (every character outside ASCII; the
+# comments are in English), and renamed FAMILY: the IPA fonts' licence, and Bitstream Vera's,
+# ask a derived face to carry another name, in its names and its file's. HINTING=keep keeps the
+# face's hints (Vera's, which Qt's page platform drew with).
 set -euo pipefail
 face=$1 out=$2 family=$3
 shift 3
@@ -11,9 +12,11 @@ text=$(mktemp)
 trap 'rm -f "$text"' EXIT
 {
   printf '%s' ' !"#$%&'"'"'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~'
-  LC_ALL=C.UTF-8 grep -ohP '[^\x00-\x7F]' "$@" | sort -u | tr -d '\n'
+  [ $# -eq 0 ] || LC_ALL=C.UTF-8 grep -ohP '[^\x00-\x7F]' "$@" | sort -u | tr -d '\n'
 } >"$text"
-pyftsubset "$face" --text-file="$text" --output-file="$out" --layout-features='*' --no-hinting
+hinting=--no-hinting
+[ "${HINTING:-}" = keep ] && hinting=--hinting
+pyftsubset "$face" --text-file="$text" --output-file="$out" --layout-features='*' "$hinting"
 /usr/bin/python3 - "$out" "$family" <<'PY'
 import sys
 from fontTools.ttLib import TTFont

@@ -95,6 +95,7 @@ if wants site; then
   cp LICENSE "$site/licenses/yamaruka-LICENSE.txt"
   cp "$qt/licenses/"* "$site/licenses/"
   cp /usr/share/doc/fonts-ipafont-gothic/copyright "$site/licenses/fonts-ipafont-gothic-copyright.txt"
+  cp /usr/share/doc/ttf-bitstream-vera/copyright "$site/licenses/ttf-bitstream-vera-copyright.txt"
   cp /usr/share/doc/emscripten/copyright "$site/licenses/emscripten-copyright.txt"
   cp web/licenses.html "$site/licenses/index.html"
   sed "s/@WASM_BYTES@/$(stat -c %s "$site/yamaruka.wasm")/" web/index.html >"$site/index.html"
