@@ -12,21 +12,10 @@ const fs = require('fs');
 const path = require('path');
 const puppeteer = require(path.resolve(process.env.YAMARUKA_BROWSER_MODULES, 'puppeteer-core'));
 const { serve } = require('./serve-web.js');
-const { decodePng, white, aqua } = require('./web-screenshot.js');
+const { check, run, decodePng, white, aqua } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const shots = path.join(site, '..', 'screenshots');
-let passed = 0;
-let failed = 0;
-function check(ok, what) {
-  if (ok) {
-    ++passed;
-  } else {
-    ++failed;
-    console.log(`FAILED: ${what}`);
-  }
-  return ok;
-}
 
 // The page's accessibility tree as Chromium gives it to a screen reader: each node's role, name,
 // description, value and states, and the element behind it.
@@ -463,12 +452,6 @@ async function main() {
 
   check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
   await browser.close();
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exit(failed === 0 ? 0 : 1);
 }
 
-main().catch((error) => {
-  console.log(`FAILED: ${error.stack}`);
-  console.log(`${passed} passed, ${failed + 1} failed`);
-  process.exit(1);
-});
+run(main);

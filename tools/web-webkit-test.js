@@ -11,22 +11,11 @@ const { spawn } = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const { serve } = require('./serve-web.js');
-const { decodePng, aqua } = require('./web-screenshot.js');
+const { check, run, decodePng, aqua } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const shots = path.join(site, '..', 'screenshots');
 const browserBinary = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-let passed = 0;
-let failed = 0;
-function check(ok, what) {
-  if (ok)
-    ++passed;
-  else {
-    ++failed;
-    console.log(`FAILED: ${what}`);
-  }
-  return ok;
-}
 
 // A child that lives as long as this script.
 const children = [];
@@ -195,12 +184,6 @@ async function main() {
   await page.refresh();
   await untilTrue(() => exampleShown(page), 'the example in WebKit with the server stopped', 60);
   await page.close();
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exit(failed === 0 ? 0 : 1);
 }
 
-main().catch((error) => {
-  console.log(`FAILED: ${error.stack}`);
-  console.log(`${passed} passed, ${failed + 1} failed`);
-  process.exit(1);
-});
+run(main);

@@ -1,7 +1,28 @@
-// What the browser tests read off the page's screenshots: the pixels, and the colours of the
-// bars and of the cleared surface.
+// What the browser tests share: their tally with its closing line "N passed, N failed", and what
+// they read off the page's screenshots (the pixels, the colours of the bars and of the cleared
+// surface).
 'use strict';
 const zlib = require('zlib');
+
+let passed = 0;
+let failed = 0;
+function check(ok, what) {
+  if (ok) {
+    ++passed;
+  } else {
+    ++failed;
+    console.log(`FAILED: ${what}`);
+  }
+  return ok;
+}
+
+// Runs the test, then says how it went and ends the process with its verdict.
+function run(test) {
+  test().catch((error) => check(false, error.stack)).then(() => {
+    console.log(`${passed} passed, ${failed} failed`);
+    process.exit(failed === 0 ? 0 : 1);
+  });
+}
 
 // A browser's screenshot: PNG, 8 bits, RGB or RGBA, not interlaced.
 function decodePng(png) {
@@ -55,4 +76,4 @@ function decodePng(png) {
 const white = ([r, g, b]) => r > 245 && g > 245 && b > 245;
 const aqua = ([r, g, b]) => r < 40 && g > 215 && b > 215;
 
-module.exports = { decodePng, white, aqua };
+module.exports = { check, run, decodePng, white, aqua };
