@@ -15,6 +15,9 @@ const { serve } = require('./serve-web.js');
 const { check, run, decodePng, white, aqua } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
+// The next build of the page, served in the same place once this one has been visited.
+const nextSite = process.argv[3] && path.resolve(process.argv[3]);
+const buildOf = (folder) => /data-build="([0-9a-f]+)"/.exec(fs.readFileSync(path.join(folder, 'index.html'), 'utf8'))[1];
 const shots = path.join(site, '..', 'screenshots');
 
 // The page's accessibility tree as Chromium gives it to a screen reader: each node's role, name,
@@ -200,6 +203,17 @@ async function playGame(page, cdp, L, slopes, press) {
 async function closeBox(page, cdp) {
   await page.keyboard.press('Enter');
   await untilTree(cdp, (t) => !boxIn(t), 'the box closed by Enter');
+}
+
+// Polls test() until it answers something true, for at most seconds; answers that.
+async function untilTrue(page, test, seconds = 30) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await test().catch(() => false);
+    if (value || Date.now() > end)
+      return value;
+    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 100)));
+  }
 }
 
 // Polls the accessibility tree until test(tree) holds; answers that tree. A node the test looks
@@ -449,6 +463,32 @@ async function main() {
   await page.screenshot({ path: path.join(shots, 'offline.png') });
   const licences = await page.goto(await page.$eval('#licences a', (a) => a.href));
   check(licences.ok() && await page.title() === 'ヤマルカ ライセンス', 'the licences with the server stopped');
+
+  // A new build on the server: the visit with a network fetches it, and the next visit is the new
+  // build, with the old copy gone.
+  if (nextSite) {
+    const next = await new Promise((resolve) => {
+      const s = serve(nextSite, server.port, () => resolve(s));
+    });
+    const cacheOf = (folder) => `yamaruka-${buildOf(folder)}`;
+    await page.goto(url);
+    await until(page, (s) => aquaColumns(s, L) === 31, 'the example on the visit that finds the next build', 60);
+    check(await untilTrue(page, () => page.evaluate(async (name) => {
+      const worker = await navigator.serviceWorker.getRegistration();
+      return !worker.installing && !worker.waiting && (await caches.keys()).includes(name);
+    }, cacheOf(nextSite))), 'the next build fetched for the offline copy');
+    await page.reload();
+    await until(page, (s) => aquaColumns(s, L) === 31, 'the next build\'s example', 60);
+    check(await page.evaluate(() => document.documentElement.dataset.build) === buildOf(nextSite),
+          'the next visit shows the next build');
+    const left = await untilTrue(page, async () => {
+      const names = await page.evaluate(() => caches.keys());
+      return names.length === 1 && names;
+    });
+    check(left && left[0] === cacheOf(nextSite), `the old copy gone (${cacheOf(site)} → ${cacheOf(nextSite)}): ${left}`);
+    next.close();
+    next.closeAllConnections();
+  }
 
   check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
   await browser.close();

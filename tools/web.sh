@@ -78,20 +78,23 @@ fi
 
 # The page: what a school puts on any static web server. The offline cache is keyed by the
 # build, so that a new build replaces the old one at the next visit.
-site=build/web/site
-if wants site; then
+# write_site DEST [NOTE]: the page into DEST; NOTE, a comment at the end of its index.html,
+# makes a second build of the same program (the browser test's next build). Sets $build_key
+# and $program.
+write_site() {
+  local site=$1 note=${2:-}
   rm -rf "$site"
   mkdir -p "$site/icons" "$site/licenses"
   cp build/web/app/yamaruka.js build/web/app/yamaruka.wasm web/app.js web/mirror.js web/yamaruka.css \
     web/manifest.webmanifest "$site/"
-  icons=packaging/icons
+  local icons=packaging/icons size
   cp "$icons/io.github.yamaruka.Yamaruka.svg" "$site/icons/yamaruka.svg"
   for size in 128 256; do
     cp "$icons/${size}x${size}/io.github.yamaruka.Yamaruka.png" "$site/icons/yamaruka-$size.png"
   done
   # The licences: the program's, Qt's (linked in statically: where its source is and how to
-  # build it again), the faces' (the IPA fonts' licence, and how to put the original faces back)
-# and Emscripten's runtime.
+  # build it again), the faces' (the IPA fonts' and Vera's licences, and how to put the
+  # original faces back) and Emscripten's runtime.
   cp LICENSE "$site/licenses/yamaruka-LICENSE.txt"
   cp "$qt/licenses/"* "$site/licenses/"
   cp /usr/share/doc/fonts-ipafont-gothic/copyright "$site/licenses/fonts-ipafont-gothic-copyright.txt"
@@ -99,6 +102,7 @@ if wants site; then
   cp /usr/share/doc/emscripten/copyright "$site/licenses/emscripten-copyright.txt"
   cp web/licenses.html "$site/licenses/index.html"
   sed "s/@WASM_BYTES@/$(stat -c %s "$site/yamaruka.wasm")/" web/index.html >"$site/index.html"
+  [ -z "$note" ] || echo "<!-- $note -->" >>"$site/index.html"
   # Every file the worker keeps counts, the icons and licences too. The program's two halves
   # carry the key in their names, so that a visit never pairs two builds' halves.
   build_key=$(find "$site" -type f -print0 | sort -z | xargs -0 cat | sha256sum | cut -c1-16)
@@ -106,9 +110,19 @@ if wants site; then
   mv "$site/yamaruka.js" "$site/$program.js"
   mv "$site/yamaruka.wasm" "$site/$program.wasm"
   sed -i "s/@BUILD@/$build_key/" "$site/index.html"
+  local files
   files=$(cd "$site" && find . -type f | sed 's|^\./||' | sort |
     sed 's/.*/"&"/' | paste -sd, | sed 's/"index.html"/".\/","index.html"/')
   sed -e "s/@BUILD@/$build_key/" -e "s|@FILES@|$files|" web/sw.js >"$site/sw.js"
+  # Compressed beside the files, for servers that send them as they are (gzip_static).
+  gzip -9 -k "$site/$program.wasm" "$site/$program.js"
+  brotli -q 11 -k "$site/$program.wasm" "$site/$program.js"
+}
+
+site=build/web/site
+if wants site; then
+  write_site build/web/site-next "the next build"
+  write_site "$site"
   say "the page, build $build_key: $site"
   # What a pupil's browser loads, as a server sends it.
   total_raw=0 total_gz=0 total_br=0
@@ -118,9 +132,6 @@ if wants site; then
     printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"
   done
   printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "the page in all" "$total_raw" "$total_gz" "$total_br"
-  # Compressed beside the files, for servers that send them as they are (gzip_static).
-  gzip -9 -k "$site/$program.wasm" "$site/$program.js"
-  brotli -q 11 -k "$site/$program.wasm" "$site/$program.js"
 fi
 
 # The page in Debian's Chromium, headless, driven through its DevTools protocol by
@@ -134,7 +145,7 @@ if wants browser; then
       puppeteer-core@24.43.1
   fi
   mkdir -p build/web/screenshots
-  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site"
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next
   node tools/web-webkit-test.js "$site"
   say "screenshots of the page: build/web/screenshots"
 fi
