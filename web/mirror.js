@@ -7,7 +7,7 @@
 // focus go on to the canvas, where the program reads them.
 'use strict';
 
-// eslint-disable-next-line no-unused-vars
+// Called by app.js, which the page loads after this file.
 function createMirror(canvas, root) {
   const tree = document.createElement('div');
   const words = document.createElement('div'); // the descriptions, read through their ids
