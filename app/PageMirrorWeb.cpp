@@ -34,20 +34,13 @@ public:
   }
 
 protected:
-  // Qt tells no move of a control: a new scale, a page resized, a window centred again.
+  // Qt tells no move of a control (a new scale, a page resized, a window centred again); it
+  // does tell a control shown or hidden.
   bool eventFilter(QObject* Watched, QEvent* Event) override
   {
-    switch (Event->type()) {
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::Show:
-    case QEvent::Hide:
-      if (Watched->isWidgetType())
-        SendSoon();
-      break;
-    default:
-      break;
-    }
+    if ((Event->type() == QEvent::Move || Event->type() == QEvent::Resize) &&
+        Watched->isWidgetType())
+      SendSoon();
     return false;
   }
 

@@ -26,6 +26,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "app/yamaruka.xpm"
 
@@ -365,15 +367,14 @@ void TFormMain::FitExplanation()
   const QRect Box = Scale(Memo.Design);
   const int Width = Box.width() - 2 * (Frame + Margin);
   const int Height = Box.height() - 2 * Frame;
-  QFont Font = MemoSetsumei->font();
-  const QStringList Lines = Explanation.split(QLatin1Char('\n'));
+  const std::vector<int> DesignLines =
+      LayOutText(Explanation, DesignFont, DesignWidth, Margin).Lines;
   const auto Fits = [&](const QFont& Candidate) {
-    return TextBottom(Explanation, Candidate, Width, Margin) <= Height &&
-           std::all_of(Lines.begin(), Lines.end(), [&](const QString& Line) {
-             return WrappedLines(Line, Candidate, Width) <=
-                    WrappedLines(Line, DesignFont, DesignWidth);
-           });
+    const TTextLayout Laid = LayOutText(Explanation, Candidate, Width, Margin);
+    return Laid.Bottom <= Height && std::equal(Laid.Lines.begin(), Laid.Lines.end(),
+                                               DesignLines.begin(), std::less_equal<>());
   };
+  QFont Font = MemoSetsumei->font();
   while (Font.pixelSize() > 1 && !Fits(Font))
     Font.setPixelSize(Font.pixelSize() - 1);
   MemoSetsumei->setFont(Font);

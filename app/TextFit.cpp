@@ -92,26 +92,21 @@ void LayOut(QTextLayout& Layout, int Width)
 }
 } // namespace
 
-int WrappedLines(const QString& Paragraph, const QFont& Font, int Width)
+TTextLayout LayOutText(const QString& Text, const QFont& Font, int Width, int Margin)
 {
-  QTextLayout Layout(Paragraph, Font);
-  LayOut(Layout, Width);
-  return Layout.lineCount();
-}
-
-int TextBottom(const QString& Text, const QFont& Font, int Width, int Margin)
-{
+  TTextLayout Laid;
   qreal Top = Margin;
   qreal Bottom = Top;
   for (const QString& Paragraph : Text.split(QLatin1Char('\n'))) {
     QTextLayout Layout(Paragraph, Font);
     LayOut(Layout, Width);
-    if (!Paragraph.isEmpty()) {
+    Laid.Lines.push_back(Layout.lineCount());
+    if (!Paragraph.isEmpty())
       Bottom = Top + Ink(Layout.glyphRuns()).bottom();
-    }
     Top += Layout.boundingRect().height();
   }
-  return static_cast<int>(std::ceil(Bottom));
+  Laid.Bottom = static_cast<int>(std::ceil(Bottom));
+  return Laid;
 }
 
 QRectF Ink(const QList<QGlyphRun>& Runs)

@@ -12,7 +12,7 @@ const fs = require('fs');
 const path = require('path');
 const puppeteer = require(path.resolve(process.env.YAMARUKA_BROWSER_MODULES, 'puppeteer-core'));
 const { serve } = require('./serve-web.js');
-const { check, run, decodePng, white, aqua } = require('./web-test-support.js');
+const { check, poll, run, decodePng, white, aqua } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 // The next build of the page, served in the same place once this one has been visited.
@@ -116,16 +116,10 @@ function aquaColumns(shot, L) {
   return n;
 }
 async function until(page, test, what, seconds = 20) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const shot = await screen(page);
-    if (test(shot))
-      return shot;
-    if (Date.now() > end) {
-      check(false, `${what}: not seen within ${seconds} s`);
-      return shot;
-    }
-  }
+  let shot;
+  if (!await poll(async () => test(shot = await screen(page)), seconds))
+    check(false, `${what}: not seen within ${seconds} s`);
+  return shot;
 }
 
 // One bar as the pupil reads it: its height in pixels and, in puzzle 1, its slant.
@@ -205,36 +199,13 @@ async function closeBox(page, cdp) {
   await untilTree(cdp, (t) => !boxIn(t), 'the box closed by Enter');
 }
 
-// Polls test() until it answers something true, for at most seconds; answers that.
-async function untilTrue(page, test, seconds = 30) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await test().catch(() => false);
-    if (value || Date.now() > end)
-      return value;
-    await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 100)));
-  }
-}
-
 // Polls the accessibility tree until test(tree) holds; answers that tree. A node the test looks
 // for may be missing from a tree taken while the page changes.
 async function untilTree(cdp, test, what, seconds = 20) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const tree = await axTree(cdp);
-    let holds = false;
-    try {
-      holds = test(tree);
-    } catch (error) {
-      holds = false;
-    }
-    if (holds)
-      return tree;
-    if (Date.now() > end) {
-      check(false, `${what}: not in the accessibility tree within ${seconds} s`);
-      return tree;
-    }
-  }
+  let tree = [];
+  if (!await poll(async () => test(tree = await axTree(cdp)), seconds))
+    check(false, `${what}: not in the accessibility tree within ${seconds} s`);
+  return tree;
 }
 
 // What a screen reader tells of every control at the start of a puzzle: roles, names, states,
@@ -473,18 +444,18 @@ async function main() {
     const cacheOf = (folder) => `yamaruka-${buildOf(folder)}`;
     await page.goto(url);
     await until(page, (s) => aquaColumns(s, L) === 31, 'the example on the visit that finds the next build', 60);
-    check(await untilTrue(page, () => page.evaluate(async (name) => {
+    check(await poll(() => page.evaluate(async (name) => {
       const worker = await navigator.serviceWorker.getRegistration();
       return !worker.installing && !worker.waiting && (await caches.keys()).includes(name);
-    }, cacheOf(nextSite))), 'the next build fetched for the offline copy');
+    }, cacheOf(nextSite)), 30, 100), 'the next build fetched for the offline copy');
     await page.reload();
     await until(page, (s) => aquaColumns(s, L) === 31, 'the next build\'s example', 60);
     check(await page.evaluate(() => document.documentElement.dataset.build) === buildOf(nextSite),
           'the next visit shows the next build');
-    const left = await untilTrue(page, async () => {
+    const left = await poll(async () => {
       const names = await page.evaluate(() => caches.keys());
       return names.length === 1 && names;
-    });
+    }, 30, 100);
     check(left && left[0] === cacheOf(nextSite), `the old copy gone (${cacheOf(site)} → ${cacheOf(nextSite)}): ${left}`);
     next.close();
     next.closeAllConnections();

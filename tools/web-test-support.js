@@ -1,5 +1,5 @@
-// What the browser tests share: their tally with its closing line "N passed, N failed", and what
-// they read off the page's screenshots (the pixels, the colours of the bars and of the cleared
+// What the browser tests share: their tally with its closing line "N passed, N failed", their
+// polling, and what they read off the page's screenshots (the pixels, the colours of the bars and of the cleared
 // surface).
 'use strict';
 const zlib = require('zlib');
@@ -14,6 +14,19 @@ function check(ok, what) {
     console.log(`FAILED: ${what}`);
   }
   return ok;
+}
+
+// Asks answer() again and again, Pause ms apart, for at most seconds, until it gives something
+// true; gives that, or its last answer. An answer that throws (a page between two states) is a no.
+async function poll(answer, seconds, pause = 0) {
+  const end = Date.now() + seconds * 1000;
+  for (;;) {
+    const value = await Promise.resolve().then(answer).catch(() => false);
+    if (value || Date.now() > end)
+      return value;
+    if (pause > 0)
+      await new Promise((resolve) => setTimeout(resolve, pause));
+  }
 }
 
 // Runs the test, then says how it went and ends the process with its verdict.
@@ -76,4 +89,4 @@ function decodePng(png) {
 const white = ([r, g, b]) => r > 245 && g > 245 && b > 245;
 const aqua = ([r, g, b]) => r < 40 && g > 215 && b > 215;
 
-module.exports = { check, run, decodePng, white, aqua };
+module.exports = { check, poll, run, decodePng, white, aqua };

@@ -11,7 +11,7 @@ const { spawn } = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const { serve } = require('./serve-web.js');
-const { check, run, decodePng, aqua } = require('./web-test-support.js');
+const { check, poll, run, decodePng, aqua } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const shots = path.join(site, '..', 'screenshots');
@@ -27,17 +27,10 @@ function start(command, args, env) {
 process.on('exit', () => children.forEach((child) => child.kill()));
 
 async function untilTrue(test, what, seconds = 30) {
-  const end = Date.now() + seconds * 1000;
-  for (;;) {
-    const value = await test().catch(() => false);
-    if (value)
-      return value;
-    if (Date.now() > end) {
-      check(false, `${what}: not within ${seconds} s`);
-      return value;
-    }
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
+  const value = await poll(test, seconds, 100);
+  if (!value)
+    check(false, `${what}: not within ${seconds} s`);
+  return value;
 }
 
 // W3C WebDriver over HTTP: one session, its commands and the page's state read by scripts.
