@@ -1,7 +1,7 @@
 # The Japanese Gothic faces the page carries: the IPA fonts the desktop uses (Debian's
 # fonts-ipafont-gothic), so that every text measures as it does there, cut down to the
 # characters of the program's texts and renamed as their licence asks of a derived face.
-# Embedded as resources.
+# Embedded as resources, in the program and in the floor its start is measured against.
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 set(Faces ${CMAKE_CURRENT_BINARY_DIR}/faces)
 file(GLOB_RECURSE TextSources CONFIGURE_DEPENDS
@@ -27,3 +27,4 @@ add_custom_command(OUTPUT ${Faces}/yamaruka-sans.ttf
     /usr/share/fonts/truetype/ttf-bitstream-vera/Vera.ttf ${Faces}/yamaruka-sans.ttf "Yamaruka Sans"
   DEPENDS ${PROJECT_SOURCE_DIR}/tools/subset-face.sh VERBATIM)
 qt_add_resources(yamaruka faces PREFIX /faces BASE ${Faces} FILES ${FaceFiles})
+qt_add_resources(yamaruka_floor floor_faces PREFIX /faces BASE ${Faces} FILES ${FaceFiles})

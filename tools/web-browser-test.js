@@ -17,6 +17,8 @@ const { check, poll, run, decodePng, white, aqua } = require('./web-test-support
 const site = path.resolve(process.argv[2] || 'build/web/site');
 // The next build of the page, served in the same place once this one has been visited.
 const nextSite = process.argv[3] && path.resolve(process.argv[3]);
+// The floor the program's start is measured against.
+const floorSite = process.argv[4] && path.resolve(process.argv[4]);
 const buildOf = (folder) => /data-build="([0-9a-f]+)"/.exec(fs.readFileSync(path.join(folder, 'index.html'), 'utf8'))[1];
 const shots = path.join(site, '..', 'screenshots');
 
@@ -282,6 +284,182 @@ async function playByWords(cdp, page, item) {
   return 11;
 }
 
+// A pupil who climbs: always the bar farthest from the tallest yet, between that bar's nearest
+// revealed neighbours. In puzzle 2 each new tallest bar stands higher than the last, until one
+// is too tall for the program (in all but a few games in a thousand, within 31 probes).
+function climber() {
+  const heights = new Map();
+  return {
+    next() {
+      const known = [...heights.keys()];
+      const best = known.reduce((a, b) => (heights.get(b) > (heights.get(a) ?? 0) ? b : a), 0);
+      const left = Math.max(0, ...known.filter((i) => i < best));
+      const right = Math.min(32, ...known.filter((i) => i > best));
+      return best - left > right - best ? left + 1 : right - 1;
+    },
+    read(i, height) {
+      heights.set(i, height);
+    },
+  };
+}
+
+async function begin(cdp, item) {
+  let tree = await axTree(cdp);
+  if (!named(tree, 'radio', itemNames[item]).checked) {
+    await pressElement(cdp, named(tree, 'radio', itemNames[item]));
+    tree = await untilTree(cdp, (t) => named(t, 'radio', itemNames[item]).checked, `puzzle ${item + 1} chosen`);
+  }
+  await pressElement(cdp, named(tree, 'button', '開始'));
+  return untilTree(cdp, (t) => !named(t, 'button', '1').disabled && countIn(t) === 0, `puzzle ${item + 1} begun`);
+}
+
+// Probes by a reader's presses the bars good.next() names until a box opens, at most `most`
+// times; each bar's height from its words goes to good.read. Answers the last tree and the
+// probes made.
+async function probeUntilBox(cdp, good, most = 31) {
+  let tree = await axTree(cdp);
+  let probes = 0;
+  while (probes < most && !boxIn(tree)) {
+    const i = good.next();
+    await pressElement(cdp, named(tree, 'button', String(i)));
+    tree = await answered(cdp, ++probes, `the answer to probe ${probes}`);
+    if (!boxIn(tree))
+      good.read(i, Number(/高さ(\d+)/.exec(named(tree, 'button', String(i)).description)[1]));
+  }
+  return { tree, probes };
+}
+const countIn = (tree) => Number(named(tree, 'textbox', '回数').value);
+
+// The box in tree says words and waits, modal, the window behind it out of the tree, until
+// close(its OK's node). Answers the tree once it has closed.
+async function waited(cdp, tree, words, close, what) {
+  const box = boxIn(tree);
+  check(box && box.modal && box.description.includes(words) && !named(tree, 'button', '開始'),
+        `${what}: a box saying ${words}, alone in the tree: ${box && box.description}`);
+  await close(named(tree, 'button', 'OK'));
+  return untilTree(cdp, (t) => !boxIn(t), `${what}: the box closed`);
+}
+
+// A probe of bar i after a box counts.
+async function probeAfter(cdp, tree, i, what) {
+  const before = countIn(tree);
+  await pressElement(cdp, named(tree, 'button', String(i)));
+  tree = await answered(cdp, before + 1, `${what}: a probe after the box`);
+  check(!boxIn(tree) && countIn(tree) === before + 1, `${what}: a probe after the box counts`);
+  return tree;
+}
+
+// Every box the program opens waits for its OK, whichever way the press that opened it came,
+// and the game goes on after it: a wasted try by a click, a tap, Space, Enter and a reader's
+// press, each box closed another way; the failure box of a pupil who tries each bar in turn; the
+// height error of one who climbs. So does a drag of the explanation's text, in a loop of Qt's
+// own, until the button is let go.
+async function everyBox(cdp, page) {
+  const note = named(await axTree(cdp), 'note', '説明');
+  const text = await rectOf(cdp, note);
+  await cdp.send('DOM.focus', { backendNodeId: note.backendNodeId });
+  await untilTree(cdp, (t) => named(t, 'note', '説明').focused, 'the reader on the explanation');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a'); // all of it chosen
+  await page.keyboard.up('Control');
+  await page.mouse.move(text.left + 240, text.top + 14); // on the first line
+  await page.mouse.down();
+  for (let step = 1; step <= 10; ++step)
+    await page.mouse.move(text.left + 240 + 10 * step, text.top + 14 + 20 * step);
+  await page.mouse.up();
+
+  await begin(cdp, 1); // bar 16 then the best: a wasted try again, and bar 8 not
+  let { tree } = await probeUntilBox(cdp, { next: () => 16, read() {} }, 1);
+  const bar = named(tree, 'button', '16');
+  const at = await rectOf(cdp, bar);
+  const onOk = (press) => async (ok) => { const r = await rectOf(cdp, ok); await press(r.x, r.y); };
+  const keyOnBar = (key) => async () => {
+    await cdp.send('DOM.focus', { backendNodeId: bar.backendNodeId });
+    await untilTree(cdp, (t) => named(t, 'button', '16').focused, 'the reader on bar 16');
+    await page.keyboard.press(key);
+  };
+  const click = (x, y) => page.mouse.click(x, y);
+  const tap = (x, y) => page.touchscreen.tap(x, y);
+  const ways = [['a click', () => click(at.x, at.y), onOk(click)],
+                ['a tap', () => tap(at.x, at.y), onOk(tap)],
+                ['Space', keyOnBar('Space'), () => page.keyboard.press('Enter')],
+                ['Enter', keyOnBar('Enter'), () => page.keyboard.press('Space')],
+                ["a reader's press", () => pressElement(cdp, bar), (ok) => pressElement(cdp, ok)]];
+  for (const [way, press, close] of ways) {
+    await press();
+    tree = await untilTree(cdp, boxIn, `the wasted try by ${way}`);
+    tree = await waited(cdp, tree, '無駄な試行です', close, `a wasted try by ${way}`);
+    check(countIn(tree) === 1, `a wasted try by ${way}: not counted`);
+  }
+  await probeAfter(cdp, tree, 8, 'the wasted tries');
+
+  await begin(cdp, 0);
+  let next = 0;
+  ({ tree } = await probeUntilBox(cdp, { next: () => ++next, read() {} }));
+  await waited(cdp, tree, '残念でした', (ok) => pressElement(cdp, ok), 'each bar in turn');
+  await probeAfter(cdp, await begin(cdp, 0), 16, 'each bar in turn');
+
+  let error = false;
+  for (let game = 1; game <= 3 && !error; ++game) {
+    await begin(cdp, 1);
+    const climb = await probeUntilBox(cdp, climber());
+    error = boxIn(climb.tree).description.includes('範囲チェックエラー');
+    tree = await waited(cdp, climb.tree, error ? '範囲チェックエラー' : '', (ok) => pressElement(cdp, ok), 'a climber');
+    check(!error || countIn(tree) === climb.probes - 1, 'the too tall bar not counted');
+  }
+  check(error, 'the height error within three climbs');
+  await probeAfter(cdp, await begin(cdp, 1), 16, 'the height error');
+}
+
+// The first picture against the floor's: the program's page and the floor's (the same Qt,
+// options and loader, one label on aqua), alternately in one browser, each from a server of its
+// own (an origin, so a cache, of its own), on a first visit and on return visits. A picture is
+// there when a screenshot shows aqua: the example's bars, the label. Prints the times and the
+// ratios.
+async function againstTheFloor(browser, returns = 5) {
+  const context = await browser.createBrowserContext();
+  const servers = await Promise.all([site, floorSite].map((folder) => new Promise((resolve) => {
+    const s = serve(folder, 0, (port) => resolve({ s, url: `http://127.0.0.1:${port}/` }));
+  })));
+  const firstPicture = async (url, what) => {
+    const page = await context.newPage();
+    await page.setViewport({ width: 1366, height: 620 });
+    const started = Date.now();
+    await page.goto(url);
+    const clip = { x: 0, y: 0, width: 1366, height: 620, scale: 0.25 };
+    const seen = await poll(async () => {
+      const shot = decodePng(Buffer.from(await page.screenshot({ type: 'png', clip })));
+      let n = 0;
+      for (let y = 0; y < shot.height; ++y)
+        for (let x = 0; x < shot.width; ++x)
+          n += aqua(shot.rgb(x, y)) ? 1 : 0;
+      return n >= 100;
+    }, 60);
+    const ms = Date.now() - started;
+    check(seen, `${what}: its first picture`);
+    await page.evaluate(() => navigator.serviceWorker.ready); // the offline copy made, for the next visit
+    await page.close();
+    return ms;
+  };
+  const times = [[], []];
+  for (let visit = 0; visit <= returns; ++visit)
+    for (const [i, { url }] of servers.entries())
+      times[i].push(await firstPicture(url, `${['the program', 'the floor'][i]}, visit ${visit + 1}`));
+  const median = (list) => [...list].sort((a, b) => a - b)[Math.floor(list.length / 2)];
+  const [program, floor] = times;
+  const ratio = (a, b) => (a / b).toFixed(2);
+  console.log(`web: first picture, the program / the floor: first visit ${program[0]} / ${floor[0]} ms = ` +
+              `${ratio(program[0], floor[0])}x; return visits (median of ${returns}) ` +
+              `${median(program.slice(1))} / ${median(floor.slice(1))} ms = ` +
+              `${ratio(median(program.slice(1)), median(floor.slice(1)))}x (goal 1.25x); ` +
+              `each visit: ${program.join(' ')} / ${floor.join(' ')} ms`);
+  for (const { s } of servers) {
+    s.close();
+    s.closeAllConnections();
+  }
+  await context.close();
+}
+
 async function main() {
   const server = await new Promise((resolve) => {
     const s = serve(site, 0, (port) => resolve({ s, port }));
@@ -303,6 +481,8 @@ async function main() {
       elsewhere.add(request.url());
   });
   page.on('console', (message) => {
+    if (process.env.YAMARUKA_WEB_STACKS && message.text().startsWith('asyncify-stack'))
+      fs.appendFileSync(process.env.YAMARUKA_WEB_STACKS, `${message.text()}\n`);
     if (message.type() === 'error')
       check(false, `console error: ${message.text()}`);
   });
@@ -397,6 +577,7 @@ async function main() {
   // A blind pupil: both puzzles from the words alone, every press on an element.
   check(await playByWords(cdp, page, 0) === 5, 'puzzle 1 by a screen reader in 5, to the box');
   check(await playByWords(cdp, page, 1) <= 7, 'puzzle 2 by a screen reader in 7 or fewer, to the box');
+  await everyBox(cdp, page);
   L = await layoutOf(cdp);
 
   // "終了": the page says so, in Japanese, and offers to start again.
@@ -462,6 +643,8 @@ async function main() {
   }
 
   check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
+  if (floorSite)
+    await againstTheFloor(browser);
   await browser.close();
 }
 

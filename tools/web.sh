@@ -6,7 +6,9 @@
 #   3. builds the program and its engine and drawing tests in build/web (preset web);
 #   4. runs those tests under node;
 #   5. writes the page into build/web/site and plays it in Chromium and in WebKit.
-# WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
+# WEB_STEPS="qt" (any of: qt program tests site browser stacks) runs only the steps named;
+# stacks, never run unless named, checks app/asyncify-only.txt against the stacks of every
+# wait the Chromium test opens, in a build of its own (build/web-stacks).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -63,13 +65,17 @@ if wants qt; then
 fi
 
 export YAMARUKA_WEB_QT=$qt YAMARUKA_WEB_GTEST=$gtest YAMARUKA_HOST_QT_CMAKE=$host_qt
+# build PRESET: configures and builds it in build/PRESET. A build configured against another Qt
+# (other options, another version) starts afresh: CMake keeps the folders of every Qt package
+# it found.
+build() {
+  local fresh=()
+  grep -qF "$qt/lib/cmake/Qt6Widgets" "build/$1/CMakeCache.txt" 2>/dev/null || fresh=(--fresh)
+  cmake --preset "$1" "${fresh[@]}" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
+}
 if wants program; then
-  # A build configured against another Qt (other options, another version) starts afresh: CMake
-  # keeps the folders of every Qt package it found.
-  fresh=()
-  grep -qF "$qt/lib/cmake/Qt6Widgets" build/web/CMakeCache.txt 2>/dev/null || fresh=(--fresh)
-  cmake --preset web "${fresh[@]}" >/dev/null
-  cmake --build --preset web -j "$jobs"
+  build web
 fi
 
 if wants tests; then
@@ -78,14 +84,14 @@ fi
 
 # The page: what a school puts on any static web server. The offline cache is keyed by the
 # build, so that a new build replaces the old one at the next visit.
-# write_site DEST [NOTE]: the page into DEST; NOTE, a comment at the end of its index.html,
-# makes a second build of the same program (the browser test's next build). Sets $build_key
-# and $program.
+# write_site DEST [NOTE [FROM]]: the page into DEST, its program from the folder FROM
+# (build/web/app); NOTE, a comment at the end of its index.html, makes a second build of the
+# same program (the browser test's next build). Sets $build_key and $program.
 write_site() {
-  local site=$1 note=${2:-}
+  local site=$1 note=${2:-} from=${3:-build/web/app}
   rm -rf "$site"
   mkdir -p "$site/icons" "$site/licenses"
-  cp build/web/app/yamaruka.js build/web/app/yamaruka.wasm web/app.js web/mirror.js web/yamaruka.css \
+  cp "$from/yamaruka.js" "$from/yamaruka.wasm" web/app.js web/mirror.js web/yamaruka.css \
     web/manifest.webmanifest "$site/"
   local icons=packaging/icons size
   cp "$icons/io.github.yamaruka.Yamaruka.svg" "$site/icons/yamaruka.svg"
@@ -122,30 +128,56 @@ write_site() {
 site=build/web/site
 if wants site; then
   write_site build/web/site-next "the next build"
+  write_site build/web/site-floor "" build/web/app/floor
   write_site "$site"
   say "the page, build $build_key: $site"
-  # What a pupil's browser loads, as a server sends it.
-  total_raw=0 total_gz=0 total_br=0
-  for f in index.html app.js mirror.js yamaruka.css "$program.js" "$program.wasm" manifest.webmanifest sw.js icons/yamaruka.svg; do
-    raw=$(stat -c %s "$site/$f") gz=$(gzip -9 -c "$site/$f" | wc -c) br=$(brotli -q 11 -c "$site/$f" | wc -c)
-    total_raw=$((total_raw + raw)) total_gz=$((total_gz + gz)) total_br=$((total_br + br))
-    printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "$f" "$raw" "$gz" "$br"
+  # What a pupil's browser loads, as a server sends it: the page, then everything its offline
+  # copy fetches on the first visit (the icons and the licences too).
+  sizes() {
+    local raw=0 gz=0 br=0 f
+    for f in "$@"; do
+      raw=$((raw + $(stat -c %s "$site/$f")))
+      gz=$((gz + $(gzip -9 -c "$site/$f" | wc -c)))
+      br=$((br + $(brotli -q 11 -c "$site/$f" | wc -c)))
+    done
+    printf '%9d raw %9d gzip %9d brotli' "$raw" "$gz" "$br"
+  }
+  page=(index.html app.js mirror.js yamaruka.css "$program.js" "$program.wasm" manifest.webmanifest
+    sw.js icons/yamaruka.svg)
+  for f in "${page[@]}"; do
+    printf 'web:   %-32s %s\n' "$f" "$(sizes "$f")"
   done
-  printf 'web:   %-32s %9d raw %9d gzip %9d brotli\n' "the page in all" "$total_raw" "$total_gz" "$total_br"
+  printf 'web:   %-32s %s\n' "the page" "$(sizes "${page[@]}")"
+  mapfile -t fetched < <(cd "$site" && find . -type f ! -name '*.gz' ! -name '*.br' | sed 's|^\./||' | sort)
+  printf 'web:   %-32s %s\n' "all ${#fetched[@]} files of a first visit" "$(sizes "${fetched[@]}")"
 fi
 
 # The page in Debian's Chromium, headless, driven through its DevTools protocol by
 # tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own);
 # then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js).
-if wants browser; then
+modules=$cache/browser-test
+if wants browser || wants stacks; then
   command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
-  modules=$cache/browser-test
   if [ ! -d "$modules/node_modules/puppeteer-core" ]; then
     npm install --prefix "$modules" --no-save --no-package-lock --no-audit --no-fund \
       puppeteer-core@24.43.1
   fi
   mkdir -p build/web/screenshots
-  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next
+fi
+if wants browser; then
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next \
+    build/web/site-floor
   node tools/web-webkit-test.js "$site"
   say "screenshots of the page: build/web/screenshots"
+fi
+
+# The stacks of every wait the Chromium test opens, from a program that can wait anywhere, each
+# function by name: any that app/asyncify-only.txt leaves out is printed, and the step fails.
+if wants stacks; then
+  build web-stacks
+  write_site build/web/site-stacks "" build/web-stacks/app
+  rm -f build/web/stacks.txt
+  YAMARUKA_WEB_STACKS=build/web/stacks.txt YAMARUKA_BROWSER_MODULES=$modules/node_modules \
+    node tools/web-browser-test.js build/web/site-stacks
+  node tools/web-stacks-check.js build/web/stacks.txt app/asyncify-only.txt
 fi
