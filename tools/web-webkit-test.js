@@ -26,10 +26,14 @@ function start(command, args, env) {
 }
 process.on('exit', () => children.forEach((child) => child.kill()));
 
+// What the page says of its program, where WebKit gives no console: "running", or the
+// loader's words (a program that has stopped says so). Set once the page is open.
+let pageState = async () => 'not open';
+
 async function untilTrue(test, what, seconds = 30) {
   const value = await poll(test, seconds, 100);
   if (!value)
-    check(false, `${what}: not within ${seconds} s`);
+    check(false, `${what}: not within ${seconds} s (the page: ${await pageState().catch((e) => e.message)})`);
   return value;
 }
 
@@ -131,6 +135,8 @@ async function main() {
   start('WebKitWebDriver', [`--port=${driverPort}`], { DISPLAY: `:${display}` });
   const page = driver(driverPort);
   await untilTrue(async () => { await page.open(); return true; }, 'a WebDriver session', 30);
+  pageState = () => page.script("return document.getElementById('notice').hidden ? 'running' : " +
+                                "document.getElementById('status').textContent");
   const server = await new Promise((resolve) => {
     const s = serve(site, 0, (port) => resolve({ s, port }));
   });
