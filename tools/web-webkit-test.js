@@ -136,7 +136,8 @@ async function main() {
   const page = driver(driverPort);
   await untilTrue(async () => { await page.open(); return true; }, 'a WebDriver session', 30);
   pageState = () => page.script("return document.getElementById('notice').hidden ? 'running' : " +
-                                "document.getElementById('status').textContent");
+                                "document.getElementById('status').textContent + ' ' + " +
+                                "(document.documentElement.dataset.stopped || '')");
   const server = await new Promise((resolve) => {
     const s = serve(site, 0, (port) => resolve({ s, port }));
   });

@@ -116,8 +116,16 @@
       },
       programEnded: () => end(false), // "終了": the window closed
       onExit: () => end(false),
-      quit: (code) => end(code !== 0),
-      onAbort: () => end(true),
+      // Why it stopped, kept on the page for whoever looks (a test, a browser's inspector).
+      quit: (code, error) => {
+        if (code !== 0)
+          document.documentElement.dataset.stopped = String((error && error.stack) || error);
+        end(code !== 0);
+      },
+      onAbort: (what) => {
+        document.documentElement.dataset.stopped = String(what);
+        end(true);
+      },
     };
     mirror.attach(config); // the running program is this object, its functions added to it
     return window.createQtAppInstance(config);
