@@ -119,7 +119,7 @@
       // Why it stopped, kept on the page for whoever looks (a test, a browser's inspector).
       quit: (code, error) => {
         if (code !== 0)
-          document.documentElement.dataset.stopped = String((error && error.stack) || error);
+          document.documentElement.dataset.stopped = `${error}\n${(error && error.stack) || ''}`;
         end(code !== 0);
       },
       onAbort: (what) => {
