@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextCursor>
 #include <QTimer>
 #include <QWindow>
 
@@ -108,7 +109,7 @@ constexpr int WindowPixels = 12;
 TFormMain::TFormMain(TRandomSource* RandomSource)
     : Layout(*this, DesignClient),
       OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
-      Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(*this, *Random),
+      Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(AfterBox, *Random),
       Faces(ShownTexts())
 {
   InstallAccessibleRoles();
@@ -451,10 +452,21 @@ template <typename TFunction> void TFormMain::Guarded(TFunction&& Handler)
 
 void TFormMain::ShowError(const std::string& Text)
 {
-  QMessageBox Box(QMessageBox::Critical, AppTitle, QString::fromStdString(ErrorBoxText(Text)),
-                  QMessageBox::Ok);
-  Box.setWindowModality(Qt::ApplicationModal);
-  Box.exec();
+  OpenBox(new QMessageBox(QMessageBox::Critical, AppTitle,
+                          QString::fromStdString(ErrorBoxText(Text)), QMessageBox::Ok),
+          {});
+}
+
+void TFormMain::OpenBox(QMessageBox* Box, const std::function<void()>& Closed)
+{
+  // Qt's way without a loop of the box's own: modal, shown, and back to the pupil's loop.
+  Box->setAttribute(Qt::WA_DeleteOnClose);
+  Box->setWindowModality(Qt::ApplicationModal);
+  if (Closed)
+    connect(Box, &QDialog::finished, this, [this, Closed] { Guarded(Closed); });
+  // The box is a window of its own, centred on the screen, not on this one; it goes with it.
+  connect(this, &QObject::destroyed, Box, [Box] { delete Box; });
+  Box->show();
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* Event)
@@ -479,6 +491,18 @@ void TFormMain::keyPressEvent(QKeyEvent* Event)
 
 bool TFormMain::eventFilter(QObject* Watched, QEvent* Event)
 {
+  // A press in the explanation's selection would start dragging the text out, in a loop of the
+  // drag's own that a page cannot run: the press starts a new selection instead.
+  if (Watched == MemoSetsumei->viewport() && Event->type() == QEvent::MouseButtonPress) {
+    QTextCursor Cursor = MemoSetsumei->textCursor();
+    const int At =
+        MemoSetsumei->cursorForPosition(static_cast<QMouseEvent*>(Event)->position().toPoint())
+            .position();
+    if (Cursor.hasSelection() && At >= Cursor.selectionStart() && At <= Cursor.selectionEnd()) {
+      Cursor.clearSelection();
+      MemoSetsumei->setTextCursor(Cursor);
+    }
+  }
   if (Watched == MemoSetsumei->viewport() && Event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton) {
     Guarded([this] { ButtonSetsumeiClick(); });
@@ -522,9 +546,8 @@ void TFormMain::ShowMessage(const std::string& Text)
 {
   QString Message = QString::fromStdString(Text);
   Message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  QMessageBox Box(QMessageBox::NoIcon, AppTitle, Message, QMessageBox::Ok);
-  Box.setWindowModality(Qt::ApplicationModal);
-  Box.exec();
+  OpenBox(new QMessageBox(QMessageBox::NoIcon, AppTitle, Message, QMessageBox::Ok),
+          [this] { AfterBox.BoxClosed(); });
 }
 
 void TFormMain::ClearImage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Fonts.h"
+#include "app/TEffectsAfterBox.h"
 #include "app/TPicture.h"
 #include "controls/TScaledLayout.h"
 #include "puzzle/TPuzzle.h"
@@ -12,10 +13,12 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QLineEdit;
+class QMessageBox;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -96,6 +99,8 @@ private:
   // and are shown in the error box, and the program goes on.
   template <typename TFunction> void Guarded(TFunction&& Handler);
   void ShowError(const std::string& Text);
+  // Shows a box modal and returns at once; Closed runs once the pupil has closed it.
+  void OpenBox(QMessageBox* Box, const std::function<void()>& Closed);
 
   void ShowCount(const std::string& Text) override;
   void ShowTarget(const std::string& Text) override;
@@ -115,6 +120,7 @@ private:
   TPicture Picture; // what the surface shows, drawn again and told from this one record
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
+  TEffectsAfterBox AfterBox{*this}; // the puzzle's effects, those after a box when it is closed
   TPuzzle Engine;
   TGothicFaces Faces;
   TAnnouncer* Announcer = nullptr;

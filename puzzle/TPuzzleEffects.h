@@ -14,7 +14,8 @@ public:
   virtual void ShowTarget(const std::string& Text) = 0;
   virtual void LockBarButtons(bool Locked) = 0;
   virtual void EnableDrawButton(bool Enabled) = 0;
-  // Modal; returns when the player has closed the box. "\r" breaks the line.
+  // Modal: the window takes no input until the player closes the box, and the effects that
+  // follow it show only then. "\r" breaks the line.
   virtual void ShowMessage(const std::string& Text) = 0;
   virtual void ClearImage() = 0;
   virtual void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) = 0;

@@ -352,8 +352,8 @@ async function probeAfter(cdp, tree, i, what) {
 // Every box the program opens waits for its OK, whichever way the press that opened it came,
 // and the game goes on after it: a wasted try by a click, a tap, Space, Enter and a reader's
 // press, each box closed another way; the failure box of a pupil who tries each bar in turn; the
-// height error of one who climbs. So does a drag of the explanation's text, in a loop of Qt's
-// own, until the button is let go.
+// height error of one who climbs. A drag from the explanation's chosen text starts a new
+// choice, never a drag of the text out, which would need a loop of its own.
 async function everyBox(cdp, page) {
   const note = named(await axTree(cdp), 'note', '説明');
   const text = await rectOf(cdp, note);
@@ -481,8 +481,6 @@ async function main() {
       elsewhere.add(request.url());
   });
   page.on('console', (message) => {
-    if (process.env.YAMARUKA_WEB_STACKS && message.text().startsWith('asyncify-stack'))
-      fs.appendFileSync(process.env.YAMARUKA_WEB_STACKS, `${message.text()}\n`);
     if (message.type() === 'error')
       check(false, `console error: ${message.text()}`);
   });

@@ -6,9 +6,7 @@
 #   3. builds the program and its engine and drawing tests in build/web (preset web);
 #   4. runs those tests under node;
 #   5. writes the page into build/web/site and plays it in Chromium and in WebKit.
-# WEB_STEPS="qt" (any of: qt program tests site browser stacks) runs only the steps named;
-# stacks, never run unless named, checks app/asyncify-only.txt against the stacks of every
-# wait the Chromium test opens, in a build of its own (build/web-stacks).
+# WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -158,28 +156,15 @@ fi
 # tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own);
 # then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js).
 modules=$cache/browser-test
-if wants browser || wants stacks; then
+if wants browser; then
   command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
   if [ ! -d "$modules/node_modules/puppeteer-core" ]; then
     npm install --prefix "$modules" --no-save --no-package-lock --no-audit --no-fund \
       puppeteer-core@24.43.1
   fi
   mkdir -p build/web/screenshots
-fi
-if wants browser; then
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next \
     build/web/site-floor
   node tools/web-webkit-test.js "$site"
   say "screenshots of the page: build/web/screenshots"
-fi
-
-# The stacks of every wait the Chromium test opens, from a program that can wait anywhere, each
-# function by name: any that app/asyncify-only.txt leaves out is printed, and the step fails.
-if wants stacks; then
-  build web-stacks
-  write_site build/web/site-stacks "" build/web-stacks/app
-  rm -f build/web/stacks.txt
-  YAMARUKA_WEB_STACKS=build/web/stacks.txt YAMARUKA_BROWSER_MODULES=$modules/node_modules \
-    node tools/web-browser-test.js build/web/site-stacks
-  node tools/web-stacks-check.js build/web/stacks.txt app/asyncify-only.txt
 fi

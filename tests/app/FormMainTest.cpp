@@ -313,6 +313,12 @@ TEST_F(TFormTest, SlopedGameSucceedsOnTheTarget)
   ASSERT_TRUE(QTest::qWaitFor([&] { return F.MyImage->width() == 933; }));
   ASSERT_EQ(C.Width() * C.Height(), 933 * 598);
   EXPECT_TRUE(std::equal(Drawn.begin(), Drawn.end(), C.Bits()));
+  // Behind the end box nothing has changed yet; its OK locks the bar buttons.
+  S.Closer.Instead = [&](QMessageBox& Box) {
+    EXPECT_TRUE(F.PanelTray->isEnabled());
+    EXPECT_FALSE(F.ButtonDraw->isEnabled());
+    Box.button(QMessageBox::Ok)->click();
+  };
   for (int Pos : {28, 30, 31})
     S.ClickBar(Pos);
   ASSERT_EQ(S.Closer.Boxes.size(), 1U);
@@ -359,7 +365,7 @@ TEST_F(TFormTest, LevelGamesSucceedWithBestPlayAndFailWithout)
   while (S.Closer.Boxes.empty() && Known.ClickCount < 31) {
     QPushButton* Bar = F.BarButtons[Solver.BestProbe(Known)];
     Bar->setFocus();
-    QTest::keyClick(Bar, Qt::Key_Space);
+    S.Key(Bar, Qt::Key_Space);
     const QString Said = Described(Bar);
     ASSERT_TRUE(Said.startsWith(QStringLiteral("%1回目：高さ").arg(++Known.ClickCount)));
     Heights[Bar->property("Tag").toInt()] = Said.section(QStringLiteral("高さ"), 1).toInt();
@@ -786,6 +792,7 @@ TEST(FormBeforeFirstTick, HandlersFindASurface)
   Form.ButtonDraw->click();
   ASSERT_NE(Form.MyImage, nullptr);
   Form.BarButtons[17]->click(); // the all-zero state refuses it as a wasted try
+  TBoxCloser::Settle();
   EXPECT_EQ(Closer.LastText(), "無駄な試行です\n無かったことにします");
   Form.ButtonBegin->click();
   EXPECT_EQ(Form.EditKai->text(), " 0");

@@ -116,6 +116,7 @@ private:
   {
     const auto Boxes = Closer.Boxes.size();
     QTest::mouseClick(W, Qt::LeftButton, {}, At.isNull() ? W->rect().center() : At);
+    TBoxCloser::Settle();
     NoteEndMessages(Boxes);
   }
   void ClickBar(int Pos) { Click(Form->BarButtons[static_cast<std::size_t>(Pos)]); }
@@ -138,6 +139,7 @@ private:
       Target = Form.get();
     const auto Boxes = Closer.Boxes.size();
     QTest::keyClick(Target, Keys[Dice.Integer(std::size(Keys))]);
+    TBoxCloser::Settle();
     NoteEndMessages(Boxes);
   }
   // From a sliver to larger than the screen. The raster keeps every pixel: what grows is

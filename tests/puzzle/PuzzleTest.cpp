@@ -1,3 +1,4 @@
+#include "app/TEffectsAfterBox.h"
 #include "puzzle/TPuzzle.h"
 #include "runtime/Errors.h"
 #include "support/TEffectsRecorder.h"
@@ -122,18 +123,41 @@ TEST_F(TPuzzleFixture, WastedTriesAreRefusedAndNotCounted)
 }
 
 // Halving with every coin to the right: 16, 24, 28, 30, 31 ends on the target, a success.
+// With boxes that do not wait, the window sees the same effects in the same order, what
+// follows the box once the pupil has closed it.
 TEST_F(TPuzzleFixture, SlopedGameEndsInSuccessAtExactlyTheTarget)
 {
-  Start(0);
-  Coins.Bits = {1, 1, 1, 1};
-  Coins.Fives = {0, 4, 2};
-  Play({16, 24, 28, 30, 31});
-  EXPECT_EQ(Effects.Log,
-            (std::vector<std::string>{"count ' 1'", "mark 16/12/1 sloped", "count ' 2'",
-                                      "mark 24/18/1 sloped", "count ' 3'", "mark 28/22/1 sloped",
-                                      "count ' 4'", "mark 30/24/1 sloped", "count ' 5'",
-                                      "mark 31/26/0 sloped", "message 'おめでとう\r成功です'",
-                                      "lock", "enable draw"}));
+  const std::vector<std::string> Expected{"count ' 1'",
+                                          "mark 16/12/1 sloped",
+                                          "count ' 2'",
+                                          "mark 24/18/1 sloped",
+                                          "count ' 3'",
+                                          "mark 28/22/1 sloped",
+                                          "count ' 4'",
+                                          "mark 30/24/1 sloped",
+                                          "count ' 5'",
+                                          "mark 31/26/0 sloped",
+                                          "message 'おめでとう\r成功です'",
+                                          "lock",
+                                          "enable draw"};
+  TEffectsRecorder Seen;
+  TEffectsAfterBox AfterBox(Seen);
+  TPuzzle Boxed(AfterBox, Random);
+  for (TPuzzle* Game : {&Puzzle, &Boxed}) {
+    Game->Select(0);
+    Game->Begin();
+    (Game == &Puzzle ? Effects : Seen).Log.clear();
+    Coins.Bits = {1, 1, 1, 1};
+    Coins.Fives = {0, 4, 2};
+    for (int Pos : {16, 24, 28, 30, 31})
+      Game->Probe(static_cast<std::uint8_t>(Pos));
+  }
+  EXPECT_EQ(Effects.Log, Expected);
+  EXPECT_EQ(Seen.Log, std::vector<std::string>(Expected.begin(), Expected.end() - 2));
+  ASSERT_TRUE(AfterBox.BoxOpen());
+  AfterBox.BoxClosed();
+  EXPECT_EQ(Seen.Log, Expected);
+  EXPECT_FALSE(AfterBox.BoxOpen());
 }
 
 TEST_F(TPuzzleFixture, OneOverTheTargetIsTooBad)

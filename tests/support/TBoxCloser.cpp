@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
 
 TBoxCloser::TBoxCloser()
 {
@@ -23,4 +26,10 @@ TBoxCloser::TBoxCloser()
     Box->button(QMessageBox::Ok)->click();
   });
   Timer.start();
+}
+
+void TBoxCloser::Settle()
+{
+  if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }))
+    ADD_FAILURE() << "a box stayed open";
 }

@@ -21,6 +21,9 @@ public:
   std::function<void(QMessageBox&)> Instead;
 
   TBoxCloser();
+  // Boxes do not wait for their OK: a press that may open one waits here until it is closed
+  // and what came after it has happened.
+  static void Settle();
   [[nodiscard]] QString LastText() const { return Boxes.empty() ? QString() : Boxes.back().Text; }
 
 private:

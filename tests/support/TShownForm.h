@@ -25,7 +25,16 @@ struct TShownForm {
   explicit TShownForm(std::optional<std::uint32_t> Seed = std::nullopt, QScreen* On = nullptr);
   bool Ready = false;
 
-  void Click(QWidget* Widget) { QTest::mouseClick(Widget, Qt::LeftButton); }
+  void Click(QWidget* Widget)
+  {
+    QTest::mouseClick(Widget, Qt::LeftButton);
+    TBoxCloser::Settle();
+  }
+  void Key(QWidget* Widget, Qt::Key Key)
+  {
+    QTest::keyClick(Widget, Key);
+    TBoxCloser::Settle();
+  }
   void ClickBar(int Pos) { Click(Form->BarButtons[static_cast<std::size_t>(Pos)]); }
   [[nodiscard]] std::vector<TColor> Pixels() const; // the whole raster, row by row
   [[nodiscard]] TColor Pixel(int X, int Y) const { return Form->MyImage->Canvas().GetPixel(X, Y); }
