@@ -32,6 +32,10 @@ QString PageRole(QAccessibleInterface& Object)
     return QStringLiteral("region");
   case QAccessible::Pane:
     return QStringLiteral("group");
+  case QAccessible::PopupMenu: // a context menu
+    return QStringLiteral("menu");
+  case QAccessible::MenuItem:
+    return QStringLiteral("menuitem");
   default:
     return {}; // plain text, or a box of no meaning of its own
   }
@@ -48,7 +52,7 @@ void Mirror(QAccessibleInterface& Object, QAccessible::Id Parent, bool Modal,
   Node.Id = QAccessible::uniqueId(&Object);
   Node.Parent = Parent;
   Node.Role = PageRole(Object);
-  Node.Name = Object.text(QAccessible::Name);
+  Node.Name = Object.text(QAccessible::Name).section(QLatin1Char('\t'), 0, 0); // not an item's keys
   Node.Description = Object.text(QAccessible::Description);
   Node.Value = Object.text(QAccessible::Value);
   Node.Rect = Object.rect();
@@ -62,10 +66,15 @@ void Mirror(QAccessibleInterface& Object, QAccessible::Id Parent, bool Modal,
       Mirror(*Child, Node.Id, false, Nodes);
 }
 
+// The control an object is, or, for a menu's item, the menu it is in.
 QWidget* ControlOf(QAccessible::Id Id)
 {
   QAccessibleInterface* Object = QAccessible::accessibleInterface(Id);
-  return Object == nullptr ? nullptr : qobject_cast<QWidget*>(Object->object());
+  if (Object == nullptr)
+    return nullptr;
+  if (Object->role() == QAccessible::MenuItem && Object->parent() != nullptr)
+    Object = Object->parent();
+  return qobject_cast<QWidget*>(Object->object());
 }
 
 // Runs Act on the object Id's control from Qt's loop, if the page may act on it then.
@@ -113,7 +122,8 @@ QByteArray MirrorJson(const std::vector<TMirrorNode>& Nodes)
 bool MayAct(QAccessible::Id Id)
 {
   const QWidget* Control = ControlOf(Id);
-  if (Control == nullptr || !Control->isVisible() || !Control->isEnabled())
+  if (Control == nullptr || !Control->isVisible() || !Control->isEnabled() ||
+      QAccessible::accessibleInterface(Id)->state().disabled)
     return false;
   const QWidget* Modal = QApplication::activeModalWidget();
   return Modal == nullptr || Modal == Control || Modal->isAncestorOf(Control);

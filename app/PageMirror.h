@@ -14,7 +14,7 @@
 struct TMirrorNode {
   QAccessible::Id Id = 0;
   QAccessible::Id Parent = 0; // 0: a window of its own
-  QString Role;               // the page's: button, radio, radiogroup, textbox, note, img, ...
+  QString Role; // the page's: button, radio, radiogroup, textbox, note, img, menu, menuitem, ...
   QString Name;
   QString Description;
   QString Value; // a counter's digits, the explanation's text, a box's message

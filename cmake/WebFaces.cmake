@@ -7,6 +7,7 @@ set(Faces ${CMAKE_CURRENT_BINARY_DIR}/faces)
 file(GLOB_RECURSE TextSources CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/puzzle/*.cpp
   ${PROJECT_SOURCE_DIR}/runtime/*.cpp ${PROJECT_SOURCE_DIR}/runtime/*.h)
+list(APPEND TextSources ${QtTexts}.ts) # Qt's texts the page shows (app/)
 set(FaceFiles)
 foreach(Face "ipagp;yamaruka-pgothic;Yamaruka PGothic" "ipag;yamaruka-gothic;Yamaruka Gothic")
   list(POP_FRONT Face Original File Family)

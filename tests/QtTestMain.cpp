@@ -1,3 +1,4 @@
+#include "app/Translation.h"
 #include "support/TestScreens.h"
 
 #include <QApplication>
@@ -7,10 +8,12 @@
 namespace {
 QtMessageHandler Previous = nullptr;
 
-// The offscreen platform says this for every message box it shows; it is no finding.
+// The offscreen platform says these for every message box and menu it shows; they are no
+// finding.
 void DropOffscreenNoise(QtMsgType Type, const QMessageLogContext& Context, const QString& Text)
 {
-  if (Text == QLatin1String("This plugin does not support propagateSizeHints()"))
+  if (Text == QLatin1String("This plugin does not support propagateSizeHints()") ||
+      Text == QLatin1String("This plugin does not support grabbing the keyboard"))
     return;
   if (Previous != nullptr)
     Previous(Type, Context, Text);
@@ -24,6 +27,7 @@ int main(int argc, char** argv)
   ::testing::InitGoogleTest(&argc, argv);
   Previous = qInstallMessageHandler(DropOffscreenNoise);
   QApplication App(argc, argv);
+  InstallQtTranslation();
   Screens.Read();
   return RUN_ALL_TESTS();
 }

@@ -15,7 +15,7 @@ function createMirror(canvas, root) {
   root.append(tree, words);
   const announcer = document.getElementById('announcer');
   const elements = new Map(); // the program's object id: its element
-  const focusable = new Set(['button', 'radio', 'textbox', 'note']);
+  const focusable = new Set(['button', 'radio', 'textbox', 'note', 'menuitem']);
   let program = null;
   let following = false; // the focus moved here after the program's, not by a screen reader
   let programFocus = null; // the object the program's focus was on at the last change
@@ -66,14 +66,15 @@ function createMirror(canvas, root) {
     setAttribute(element, 'aria-describedby', said.id);
   }
 
-  // A leaf shows its words as its text: a button its caption, a counter its digits, the
-  // explanation its lines, a box's message its text.
+  // A leaf shows its words as its text: a button or a menu's item its caption, a counter its
+  // digits, the explanation its lines, a box's message its text.
   function show(element, node) {
-    const text = node.role === 'button' || node.role === '' ? node.name
+    const named = ['button', 'menuitem', ''].includes(node.role);
+    const text = named ? node.name
                : node.role === 'textbox' || node.role === 'note' ? node.value : null;
     if (text !== null && element.textContent !== text)
       element.textContent = text;
-    const label = node.role === 'button' || node.role === '' ? null : node.name;
+    const label = named ? null : node.name;
     setAttribute(element, 'aria-label', label);
     describe(element, node.id, node.role === 'alertdialog' ? node.value : node.description);
     setAttribute(element, 'aria-disabled', node.disabled && 'true');

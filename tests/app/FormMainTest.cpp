@@ -7,11 +7,13 @@
 #include "support/TestScreens.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -563,6 +565,43 @@ TEST_F(TFormTest, EveryTextIsInItsOwnFace)
   S.Click(F.ButtonSetsumei); // "説明を見る"
   Expect(F.ButtonSetsumei, F.ButtonSetsumei->text());
   EXPECT_GT(Checked, 300); // the explanation alone has more
+}
+
+// Qt's own texts are Japanese too, whatever the system's language: a pupil in the first years
+// reads no English. The context menus of the explanation and of a counter, opened as the menu
+// key opens them; the box's one button reads "OK" all the same.
+TEST_F(TFormTest, QtsOwnTextsAreJapanese)
+{
+  const struct {
+    const char* Name;
+    QWidget* Control;
+    QStringList Items;
+  } Rows[] = {{"the explanation", F.MemoSetsumei->viewport(), {"コピー(C)", "すべてを選択"}},
+              {"the count", F.EditKai, {"コピー(C)", "すべてを選択"}}};
+  for (const auto& [Name, Control, Expected] : Rows) {
+    SCOPED_TRACE(Name);
+    QContextMenuEvent Press(QContextMenuEvent::Keyboard, Control->rect().center(),
+                            Control->mapToGlobal(Control->rect().center()));
+    QApplication::sendEvent(Control, &Press);
+    auto* Menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(Menu, nullptr);
+    // As a screen reader hears it, on the desktop and in the page's mirror.
+    QStringList Items;
+    for (const TMirrorNode& Node : MirrorTree())
+      if (Node.Role == "menuitem" && !Node.Name.isEmpty())
+        Items << Node.Name;
+    EXPECT_EQ(Items, Expected) << Items.join(" | ").toStdString();
+    QTest::keyClick(Menu, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  }
+  S.Click(F.ButtonBegin);
+  S.Closer.Instead = [](QMessageBox& Box) {
+    EXPECT_EQ(Box.button(QMessageBox::Ok)->text(), "OK");
+    Box.button(QMessageBox::Ok)->click();
+  };
+  S.ClickBar(1);
+  S.ClickBar(1);
+  EXPECT_EQ(S.Closer.Boxes.size(), 1U);
 }
 
 // On a small classroom screen the window must not open with its left edge and bar 1 off it.
