@@ -1,10 +1,12 @@
 #include "app/Display.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -18,6 +20,29 @@
 Q_IMPORT_PLUGIN(TPageBridgePlugin)
 
 namespace {
+// The page's platform makes no context menu of a key: the menu key and Shift+F10 open the
+// focused control's, as a desktop's keys do.
+class TMenuKeys : public QObject {
+public:
+  using QObject::QObject;
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override
+  {
+    if (Event->type() != QEvent::KeyPress || Watched != QApplication::focusWidget())
+      return false;
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    if (Key->key() != Qt::Key_Menu &&
+        (Key->key() != Qt::Key_F10 || Key->modifiers() != Qt::ShiftModifier))
+      return false;
+    auto* Focus = static_cast<QWidget*>(Watched);
+    const QPoint At = Focus->rect().center();
+    QContextMenuEvent Menu(QContextMenuEvent::Keyboard, At, Focus->mapToGlobal(At));
+    QApplication::sendEvent(Focus, &Menu);
+    return true;
+  }
+};
+
 // Qt's page platform leaves no window active once a box has closed, and the keys would then
 // reach nothing: the window the pupil plays in takes them again, its focus where it was (or
 // where the program put it meanwhile), as a desktop gives it back.
@@ -62,6 +87,7 @@ void DisplayReady()
   // cut-down copy carries.
   QApplication::setFont(QFont(QStringLiteral("Yamaruka Sans")));
   qApp->installEventFilter(new TActivator(qApp));
+  qApp->installEventFilter(new TMenuKeys(qApp));
   // A page cannot take the program's stack down as a process ends: the browser's runtime stops
   // at the first object it meets after the loop. So the closed window ends the program as the
   // pupil sees it, and the page says so and offers to start again.

@@ -359,6 +359,15 @@ async function everyBox(cdp, page) {
   const text = await rectOf(cdp, note);
   await cdp.send('DOM.focus', { backendNodeId: note.backendNodeId });
   await untilTree(cdp, (t) => named(t, 'note', '説明').focused, 'the reader on the explanation');
+  // Its context menu by the menu key, in Japanese, as a reader hears it; Escape closes it.
+  const items = (t) => t.filter((n) => n.role === 'menuitem' && n.name).map((n) => n.name).join(' | ');
+  for (const key of ['ContextMenu', 'Escape']) {
+    await page.keyboard.press(key);
+    const tree = await untilTree(cdp, (t) => t.some((n) => n.role === 'menu') === (key !== 'Escape'),
+                                 `the explanation's menu after ${key}`);
+    if (key !== 'Escape')
+      check(items(tree) === 'コピー(C) | すべてを選択', `the explanation's menu in Japanese: ${items(tree)}`);
+  }
   await page.keyboard.down('Control');
   await page.keyboard.press('a'); // all of it chosen
   await page.keyboard.up('Control');

@@ -7,107 +7,14 @@
 // touch events and reports no console under automation: touch and the console stay Chromium's.
 // Closing line "N passed, N failed".
 'use strict';
-const { spawn } = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const { serve } = require('./serve-web.js');
-const { check, poll, run, decodePng, aqua } = require('./web-test-support.js');
+const { check, run, aqua, untilTrue, startWebKitDriver, webKit, readMirror, find, boxOpen, playHalving } =
+  require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const shots = path.join(site, '..', 'screenshots');
-const browserBinary = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-
-// A child that lives as long as this script.
-const children = [];
-function start(command, args, env) {
-  const child = spawn(command, args, { env: { ...process.env, ...env }, stdio: 'ignore' });
-  children.push(child);
-  return child;
-}
-process.on('exit', () => children.forEach((child) => child.kill()));
-
-// What the page says of its program, where WebKit gives no console: "running", or the
-// loader's words (a program that has stopped says so). Set once the page is open.
-let pageState = async () => 'not open';
-
-async function untilTrue(test, what, seconds = 30) {
-  const value = await poll(test, seconds, 100);
-  if (!value)
-    check(false, `${what}: not within ${seconds} s (the page: ${await pageState().catch((e) => e.message)})`);
-  return value;
-}
-
-// W3C WebDriver over HTTP: one session, its commands and the page's state read by scripts.
-function driver(port) {
-  const base = `http://127.0.0.1:${port}`;
-  async function call(method, where, body) {
-    const response = await fetch(base + where, { method, headers: { 'Content-Type': 'application/json' },
-                                                 body: body === undefined ? undefined : JSON.stringify(body) });
-    const { value } = await response.json();
-    if (!response.ok)
-      throw new Error(`${method} ${where}: ${JSON.stringify(value)}`);
-    return value;
-  }
-  let session = '';
-  const command = (method, where, body) => call(method, `/session/${session}${where}`, body);
-  const script = (source, ...args) => command('POST', '/execute/sync', { script: source, args });
-  const actions = (list) => command('POST', '/actions', { actions: list });
-  const key = (value, shift = false) => actions([{ type: 'key', id: 'keys', actions: [
-    ...(shift ? [{ type: 'keyDown', value: '\uE008' }] : []), { type: 'keyDown', value }, { type: 'keyUp', value },
-    ...(shift ? [{ type: 'keyUp', value: '\uE008' }] : [])] }]);
-  return {
-    async open() {
-      ({ sessionId: session } = await call('POST', '/session', { capabilities: { alwaysMatch: {
-        'webkitgtk:browserOptions': { binary: browserBinary, args: ['--automation'] } } } }));
-    },
-    close: () => command('DELETE', ''),
-    go: (url) => command('POST', '/url', { url }),
-    refresh: () => command('POST', '/refresh', {}),
-    size: (width, height) => command('POST', '/window/rect', { width, height }),
-    script,
-    click: ({ x, y }) => actions([{ type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' }, actions: [
-      { type: 'pointerMove', x: Math.round(x), y: Math.round(y) }, { type: 'pointerDown', button: 0 },
-      { type: 'pointerUp', button: 0 }] }]),
-    tab: (back = false) => key('\uE004', back),
-    space: () => key(' '),
-    enter: () => key('\uE007'),
-    screenshot: async () => decodePng(Buffer.from(await command('GET', '/screenshot'), 'base64')),
-    save: async (file) => fs.writeFileSync(file, Buffer.from(await command('GET', '/screenshot'), 'base64')),
-  };
-}
-
-// The page's mirror, as a screen reader reads it: each control's role, words and rectangle.
-const readMirror = `
-  const words = (e) => { const id = e.getAttribute('aria-describedby'); return id ? document.getElementById(id).textContent : ''; };
-  return [...document.querySelectorAll('#mirror [data-role]')].map((e) => {
-    const r = e.getBoundingClientRect();
-    return { role: e.dataset.role, name: e.getAttribute('aria-label') || e.textContent, words: words(e),
-             disabled: e.getAttribute('aria-disabled') === 'true', focused: e === document.activeElement,
-             x: r.x + r.width / 2, y: r.y + r.height / 2, bottom: r.bottom };
-  });`;
-const find = (mirror, role, name) => mirror.find((n) => n.role === role && n.name === name);
-const boxOpen = (mirror) => mirror.some((n) => n.role === 'alertdialog');
-
-// A whole game of puzzle 1, halving; press(i, mirror) probes bar i. Answers the probes made.
-async function playHalving(page, press) {
-  let leftEnd = 0;
-  let rightEnd = 32;
-  for (let probes = 1; probes <= 10; ++probes) {
-    const i = Math.trunc((leftEnd + rightEnd) / 2);
-    await press(i, await page.script(readMirror));
-    const mirror = await untilTrue(async () => {
-      const now = await page.script(readMirror);
-      return (boxOpen(now) || find(now, 'button', String(i)).words.startsWith(`${probes}回目：`)) && now;
-    }, `the answer to probe ${probes}`);
-    if (!mirror || boxOpen(mirror))
-      return probes;
-    if (find(mirror, 'button', String(i)).words.includes('右上がり'))
-      leftEnd = i;
-    else
-      rightEnd = i;
-  }
-  return 11;
-}
 
 async function closeBoxByEnter(page, what) {
   await page.enter();
@@ -126,18 +33,8 @@ async function exampleShown(page) {
 }
 
 async function main() {
-  let display = 90;
-  while (fs.existsSync(`/tmp/.X11-unix/X${display}`))
-    ++display;
-  start('Xvfb', [`:${display}`, '-screen', '0', '1400x800x24', '-nolisten', 'tcp']);
-  await untilTrue(async () => fs.existsSync(`/tmp/.X11-unix/X${display}`), 'the virtual X server', 10);
-  const driverPort = 4400 + display;
-  start('WebKitWebDriver', [`--port=${driverPort}`], { DISPLAY: `:${display}` });
-  const page = driver(driverPort);
+  const page = webKit(await startWebKitDriver());
   await untilTrue(async () => { await page.open(); return true; }, 'a WebDriver session', 30);
-  pageState = () => page.script("return document.getElementById('notice').hidden ? 'running' : " +
-                                "document.getElementById('status').textContent + ' ' + " +
-                                "(document.documentElement.dataset.stopped || '')");
   const server = await new Promise((resolve) => {
     const s = serve(site, 0, (port) => resolve({ s, port }));
   });

@@ -5,7 +5,8 @@
 #      GoogleTest from Debian's googletest, into the cache that tools/windows.sh uses too;
 #   3. builds the program and its engine and drawing tests in build/web (preset web);
 #   4. runs those tests under node;
-#   5. writes the page into build/web/site and plays it in Chromium and in WebKit.
+#   5. writes the page into build/web/site and plays it in Chromium and in WebKit, then opens it
+#      again and again in both (WEB_SOAK visits each, 10 unless told).
 # WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -166,5 +167,8 @@ if wants browser; then
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next \
     build/web/site-floor
   node tools/web-webkit-test.js "$site"
+  # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
+  # (10 unless told), the program's stops counted with what the page says of them.
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-soak.js "$site" "${WEB_SOAK:-10}"
   say "screenshots of the page: build/web/screenshots"
 fi
