@@ -46,7 +46,7 @@ async function chromium() {
 
 async function webKitPage(port) {
   const page = webKit(port);
-  await page.open();
+  await poll(async () => { await page.open(); return true; }, 30, 200); // the driver started
   await page.size(1366, 700);
   return page;
 }

@@ -135,8 +135,10 @@ async function startWebKitDriver() {
 function webKit(port) {
   const base = `http://127.0.0.1:${port}`;
   async function call(method, where, body) {
+    // A browser that has gone leaves its driver without an answer: a command waits a minute.
     const response = await fetch(base + where, { method, headers: { 'Content-Type': 'application/json' },
-                                                 body: body === undefined ? undefined : JSON.stringify(body) });
+                                                 body: body === undefined ? undefined : JSON.stringify(body),
+                                                 signal: AbortSignal.timeout(60000) });
     const { value } = await response.json();
     if (!response.ok)
       throw new Error(`${method} ${where}: ${JSON.stringify(value)}`);
