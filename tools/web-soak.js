@@ -90,7 +90,10 @@ const ways = {
       await wait(async () => find(await mirrorOf(page), 'button', String(i)).focused);
       await page.space();
     },
-    close: (page) => page.enter(),
+    async close(page) { // once the box has the focus
+      await wait(async () => (find(await mirrorOf(page), 'button', 'OK') || {}).focused);
+      await page.enter();
+    },
   },
 };
 
