@@ -53,6 +53,22 @@ async function pressElement(cdp, node) {
                                              functionDeclaration: 'function () { this.click(); }' });
 }
 
+// VoiceOver's double tap on an iPad: the pointer's events at the element's middle, then a click
+// on it; one press.
+async function doubleTapElement(cdp, node) {
+  const { object } = await cdp.send('DOM.resolveNode', { backendNodeId: node.backendNodeId });
+  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId, functionDeclaration: `function () {
+    const r = this.getBoundingClientRect();
+    const at = { clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, bubbles: true, cancelable: true,
+                 pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0 };
+    this.dispatchEvent(new PointerEvent('pointerdown', { ...at, buttons: 1 }));
+    this.dispatchEvent(new MouseEvent('mousedown', { ...at, buttons: 1 }));
+    this.dispatchEvent(new PointerEvent('pointerup', at));
+    this.dispatchEvent(new MouseEvent('mouseup', at));
+    this.click();
+  }` });
+}
+
 const itemNames = ['１（傾斜つき）', '２（傾斜なし）'];
 
 // Where the controls stand, from their elements: the surface, each bar button (over its bar's
@@ -212,16 +228,16 @@ async function untilTree(cdp, test, what, seconds = 20) {
 
 // What a screen reader tells of every control at the start of a puzzle: roles, names, states,
 // the bar buttons' words, the announcer's live region.
+const controls = [
+  ['region', 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）'], ['button', '終了'],
+  ['radiogroup', 'パズル選択'], ['radio', itemNames[0]], ['radio', itemNames[1]], ['button', '開始'],
+  ['textbox', '目標'], ['textbox', '回数'], ['button', '説明を隠す'], ['button', '棒グラフの例'],
+  ['note', '説明'], ['image', '棒グラフ'], ...Array.from({ length: 31 }, (_, i) => ['button', String(i + 1)]),
+];
+const groups = ['region', 'radiogroup']; // their middles are their controls'
+
 function checkControls(tree, item) {
-  const want = [
-    ['region', 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）'], ['button', '終了'],
-    ['radiogroup', 'パズル選択'], ['radio', itemNames[0]], ['radio', itemNames[1]], ['button', '開始'],
-    ['textbox', '目標'], ['textbox', '回数'], ['button', '説明を隠す'], ['button', '棒グラフの例'],
-    ['note', '説明'], ['image', '棒グラフ'],
-  ];
-  for (let i = 1; i <= 31; ++i)
-    want.push(['button', String(i)]);
-  const missing = want.filter(([role, name]) => !named(tree, role, name));
+  const missing = controls.filter(([role, name]) => !named(tree, role, name));
   check(missing.length === 0, `controls in the page's tree: missing ${JSON.stringify(missing)}`);
   check(named(tree, 'radio', itemNames[item]).checked && !named(tree, 'radio', itemNames[1 - item]).checked,
         `puzzle ${item + 1} checked`);
@@ -232,6 +248,21 @@ function checkControls(tree, item) {
   check(tree.some((n) => n.role === 'StaticText' && n.name.includes('７回クリツクして，見つけることができます。     ［閉じる］')),
         'the explanation as text');
   check(tree.some((n) => n.role === 'status' && n.live === 'polite'), 'the announcer, a polite live region');
+}
+
+// What a finger exploring the screen finds, or a reader's pointer: the page's accessibility hit
+// test at the middle of each control finds that control.
+async function checkTouchFinds(cdp, tree) {
+  const lost = [];
+  for (const [role, name] of controls.filter(([role]) => !groups.includes(role))) {
+    const { x, y } = await rectOf(cdp, named(tree, role, name));
+    const { backendNodeId } = await cdp.send('DOM.getNodeForLocation', { x: Math.round(x), y: Math.round(y) });
+    const { nodes } = await cdp.send('Accessibility.getAXNodeAndAncestors', { backendNodeId });
+    const found = nodes.find((n) => !n.ignored) || {};
+    if ((found.role || {}).value !== role || (found.name || {}).value !== name)
+      lost.push(`${role} "${name}": ${(found.role || {}).value} "${(found.name || {}).value}"`);
+  }
+  check(lost.length === 0, `each control found by touch at its middle: ${lost.join('; ')}`);
 }
 
 // A whole game by a screen reader alone: every press a click on an element, each bar read from
@@ -260,7 +291,7 @@ async function playByWords(cdp, page, item) {
       if (process.env.YAMARUKA_WEB_TRACE)
         console.log(`the reader on ${await page.evaluate(() => document.activeElement.outerHTML)}`);
     } else {
-      await pressElement(cdp, bar);
+      await (probes === 2 ? doubleTapElement : pressElement)(cdp, bar);
     }
     tree = await answered(cdp, probes, `the answer to probe ${probes}`);
     const box = boxIn(tree);
@@ -519,6 +550,7 @@ async function main() {
     .map((n) => `${n.role} "${n.name}"${n.description ? ` (${n.description})` : ''}${n.value ? ` = "${n.value.slice(0, 20)}"` : ''}`);
   console.log(`web: the page's accessibility tree, ${shortTree.length} nodes: ${shortTree.join('; ')}`);
   checkControls(await axTree(cdp), 0);
+  await checkTouchFinds(cdp, await axTree(cdp));
   check(L.k === 29, `a Chromebook's tab at k = ${L.k}`);
   const click = async (p) => page.mouse.click(p.x, p.y);
   await click(L.begin);

@@ -1,15 +1,17 @@
-// The program's accessibility tree in the page, for ChromeVox and VoiceOver. The program sends
-// the whole tree whenever it changes (app/PageMirrorWeb.cpp); each object it tells a screen
-// reader of becomes one element, with its role, name, description and state, at its control's
-// place behind the canvas, where it takes no sighted pupil's click or tap. A click on an element
-// (a screen reader's double tap) presses its control and a move to an element gives the control
-// the focus; the focus the program moves is followed here. Keys pressed while an element has the
-// focus go on to the canvas, where the program reads them.
+// The program's accessibility tree in the page, for ChromeVox, VoiceOver and Orca. The program
+// sends the whole tree whenever it changes (app/PageMirrorWeb.cpp); each object it tells a screen
+// reader of becomes one element, with its role, name, description and state, transparent, in
+// front of the canvas over its control, so that a finger exploring the screen or a reader's
+// pointer finds it. What a finger or the mouse does on an element goes on to the canvas, where
+// the program reads it; a screen reader's click on an element (its double tap) presses its
+// control and a move to an element gives the control the focus; the focus the program moves is
+// followed here. Keys pressed while an element has the focus go on to the canvas too.
 'use strict';
 
 // Called by app.js, which the page loads after this file.
 function createMirror(canvas, root) {
   const tree = document.createElement('div');
+  tree.className = 'tree';
   const words = document.createElement('div'); // the descriptions, read through their ids
   words.hidden = true;
   root.append(tree, words);
@@ -29,8 +31,9 @@ function createMirror(canvas, root) {
       element.setAttribute('role', node.role);
     if (focusable.has(node.role))
       element.tabIndex = -1;
-    element.addEventListener('click', (event) => {
+    element.addEventListener('click', (event) => { // a screen reader's (see passOn)
       event.preventDefault();
+      event.stopPropagation(); // not its window's too
       if (program && program.mirrorPress)
         program.mirrorPress(node.id);
     });
@@ -169,6 +172,72 @@ function createMirror(canvas, root) {
   }
   document.addEventListener('keydown', forward, true);
   document.addEventListener('keyup', forward, true);
+
+  // A mouse or a finger on an element is on the canvas: each of their events goes on to it as it
+  // came, and the element itself does nothing with it (no focus, no press). The program presses
+  // a button on the mouse's release and on a finger's; a click on the element that such a press
+  // began on, just after its release, is that same press (a sighted click's last event; or
+  // VoiceOver's double tap, which sends the pointer's events at an element's middle and clicks
+  // it at most about 80 ms later). A click alone is a screen reader's press of the element.
+  let pressedOn = null;
+  let released = { on: null, at: -Infinity };
+  window.addEventListener('pointerdown', (event) => {
+    if (event.isTrusted || event.target !== canvas) // not our copy
+      pressedOn = root.contains(event.target) ? event.target : null;
+  }, true);
+  window.addEventListener('pointerup', (event) => { // wherever it lands (the canvas may hold the
+    if (event.pointerType === 'mouse') // mouse), once the program has taken it
+      released = { on: pressedOn, at: performance.now() };
+  });
+  const onPicture = (target) => target === canvas || root.contains(target);
+  // Whether a crossing of the pointer stays on the picture: between elements, or between an
+  // element and the canvas (WebKit names nothing it crosses to when the canvas lets the mouse go).
+  const stays = (event) => (event.relatedTarget ? onPicture(event.relatedTarget)
+    : /leave|out/.test(event.type) && onPicture(document.elementFromPoint(event.clientX, event.clientY)));
+  function copyOf(event) {
+    try {
+      return new event.constructor(event.type, event); // the event itself is its own init
+    } catch (notConstructible) { // a TouchEvent, in browsers that let a page make none
+      const copy = new Event(event.type, event);
+      for (const name of ['touches', 'targetTouches', 'changedTouches', 'ctrlKey', 'shiftKey', 'altKey', 'metaKey'])
+        Object.defineProperty(copy, name, { value: event[name] });
+      return copy;
+    }
+  }
+  function passOn(event) {
+    if (event.target === root || !root.contains(event.target))
+      return;
+    if (event.type === 'click' && !(released.on && event.target.contains(released.on) &&
+                                     performance.now() - released.at <= 80))
+      return; // a screen reader's press: the element's own
+    event.stopPropagation();
+    if (/(over|out|enter|leave)$/.test(event.type) && stays(event))
+      return;
+    if (event.cancelable && !event.type.startsWith('pointer'))
+      event.preventDefault(); // no focus, no click after a tap, no browser menu, no scroll
+    if (event.type === 'pointerdown' || event.type === 'touchstart')
+      canvas.focus({ preventScroll: true }); // as a press on the canvas moves it
+    if (event.type === 'touchend')
+      released = { on: event.target, at: performance.now() };
+    canvas.dispatchEvent(copyOf(event));
+  }
+  for (const type of ['pointerdown', 'pointermove', 'pointerup', 'pointercancel', 'pointerover',
+    'pointerout', 'pointerenter', 'pointerleave', 'mousedown', 'mousemove', 'mouseup', 'mouseover',
+    'mouseout', 'mouseenter', 'mouseleave', 'click', 'dblclick', 'auxclick', 'contextmenu', 'wheel',
+    'touchstart', 'touchmove', 'touchend', 'touchcancel'])
+    root.addEventListener(type, passOn, { capture: true, passive: false });
+  // Nor are the canvas's own crossings to and from an element.
+  const crossing = (event) => {
+    if (event.target === canvas && event.isTrusted && stays(event))
+      event.stopImmediatePropagation();
+  };
+  for (const type of ['pointerover', 'pointerout', 'pointerenter', 'pointerleave', 'mouseover', 'mouseout',
+    'mouseenter', 'mouseleave'])
+    window.addEventListener(type, crossing, true);
+  // The pointer's shape over an element is the one the program gives the canvas.
+  const sameCursor = () => { root.style.cursor = canvas.style.cursor; };
+  new MutationObserver(sameCursor).observe(canvas, { attributes: true, attributeFilter: ['style'] });
+  sameCursor();
 
   return {
     sync,
