@@ -49,3 +49,17 @@ void TAnnouncer::Announce(const QString& Text)
   QAccessible::updateAccessibility(&Shown);
 #endif
 }
+
+QString SpokenText(QAccessibleEvent& Event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  if (Event.type() == QAccessible::Announcement)
+    return static_cast<QAccessibleAnnouncementEvent&>(Event).message();
+#else
+  if (Event.type() == QAccessible::ObjectShow)
+    if (QAccessibleInterface* Object = Event.accessibleInterface())
+      if (Object->role() == QAccessible::Notification)
+        return Object->text(QAccessible::Name);
+#endif
+  return {};
+}

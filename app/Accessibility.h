@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+
+class QAccessibleEvent;
 
 // What assistive technology is told of the window's own controls, which Qt knows only as plain
 // widgets: a panel is a pane, not a window; the window is a window; the drawing surface is a
@@ -16,3 +19,7 @@ public:
   explicit TAnnouncer(QWidget* Parent);
   void Announce(const QString& Text);
 };
+
+// The words an event of the announcer speaks, whichever of the two ways this Qt has; empty for
+// any other event. A bridge of the program's own (the page's) hears the answer through this.
+[[nodiscard]] QString SpokenText(QAccessibleEvent& Event);

@@ -5,6 +5,7 @@
 // Linked into the program, the bridge is found as Qt finds its own plugins in a static build.
 #define QT_STATICPLUGIN
 
+#include "app/Accessibility.h"
 #include "app/PageMirror.h"
 
 #include <QAccessibleBridge>
@@ -26,10 +27,8 @@ public:
   void notifyAccessibilityUpdate(QAccessibleEvent* Event) override
   {
     // An answer is spoken once, as it is given, even where it is the same words as the last.
-    if (Event->type() == QAccessible::ObjectShow)
-      if (QAccessibleInterface* Object = Event->accessibleInterface())
-        if (Object->role() == QAccessible::Notification)
-          Tell("announce", Object->text(QAccessible::Name).toUtf8());
+    if (const QString Spoken = SpokenText(*Event); !Spoken.isEmpty())
+      Tell("announce", Spoken.toUtf8());
     SendSoon();
   }
 

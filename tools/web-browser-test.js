@@ -298,6 +298,9 @@ async function playByWords(cdp, page, item) {
     if (!box) {
       const words = named(tree, 'button', String(i)).description;
       check(words.startsWith(`${probes}回目：`), `bar ${i}'s words after probe ${probes}: ${words}`);
+      const spoken = await poll(() => page.evaluate((said) => document.getElementById('announcer').textContent === said,
+                                                    `${i}番，${words}`), 5, 50);
+      check(spoken, `the answer to probe ${probes} spoken by the live region`);
       const [, height, slant] = /高さ(\d+)(?:，(右上がり|右下がり|水平))?/.exec(words) || [];
       good.read(i, Number(height), slant === '右上がり' ? 1 : slant === '右下がり' ? -1 : 0);
       continue;

@@ -1,3 +1,5 @@
+#define QT_STATICPLUGIN // the bridge below, found as Qt finds its own in a static build
+#include "app/Accessibility.h"
 #include "app/PageMirror.h"
 #include "app/TextFit.h"
 #include "controls/TPanel.h"
@@ -7,6 +9,7 @@
 #include "support/TestScreens.h"
 
 #include <QAccessible>
+#include <QAccessibleBridge>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -28,6 +31,26 @@
 #include <iterator>
 #include <map>
 #include <tuple>
+
+// A screen reader's bridge, as the page has one: it hears every answer the window speaks.
+class THeardBridge : public QAccessibleBridge {
+public:
+  static inline QStringList Words;
+  void setRootObject(QAccessibleInterface* /*Root*/) override {}
+  void notifyAccessibilityUpdate(QAccessibleEvent* Event) override
+  {
+    if (QString Text = SpokenText(*Event); !Text.isEmpty())
+      Words << Text;
+  }
+};
+
+class THeardBridgePlugin : public QAccessibleBridgePlugin {
+  Q_OBJECT
+  Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "../../app/PageMirror.json")
+public:
+  QAccessibleBridge* create(const QString& /*Key*/) override { return new THeardBridge; }
+};
+Q_IMPORT_PLUGIN(THeardBridgePlugin)
 
 namespace {
 struct TFormTest : ::testing::Test {
@@ -303,7 +326,9 @@ TEST_F(TFormTest, SlopedGameSucceedsOnTheTarget)
   EXPECT_TRUE(F.PanelTray->isEnabled());
   EXPECT_FALSE(F.ButtonDraw->isEnabled());
   EXPECT_EQ(S.Top(100), 598); // cleared
+  THeardBridge::Words.clear();
   S.ClickBar(16);
+  EXPECT_EQ(THeardBridge::Words, QStringList{"16番，1回目：高さ12，右上がり"}); // once
   S.ClickBar(24);
   // A narrow, low window and back mid-puzzle: every revealed pixel is there again.
   const TRaster& C = F.MyImage->Canvas();
@@ -836,3 +861,5 @@ TEST(FormBeforeFirstTick, HandlersFindASurface)
   Form.ButtonBegin->click();
   EXPECT_EQ(Form.EditKai->text(), " 0");
 }
+
+#include "FormMainTest.moc"
