@@ -75,8 +75,11 @@ web:
 serve-web:
 	node tools/serve-web.js build/web/site 8080
 
+# make bench: the desktop's figures; where make web has written the page, its start against the
+# floor's in Chromium too.
 bench: build
 	$(BUILD_DIR)/bench/yamaruka_bench
+	if [ -d build/web/site-floor ]; then WEB_STEPS=bench bash tools/web.sh; fi
 
 clean:
 	rm -rf build

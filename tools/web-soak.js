@@ -7,8 +7,8 @@
 'use strict';
 const path = require('path');
 const { serve } = require('./serve-web.js');
-const { check, poll, run, startWebKitDriver, webKit, pageStateScript, readMirror, find, boxOpen,
-  playHalving } = require('./web-test-support.js');
+const { launchChromium, check, poll, run, startWebKitDriver, webKit, pageStateScript, readMirror, find, boxOpen,
+  playHalving, byKeys } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const visits = Number(process.argv[3] || process.env.WEB_SOAK || 10);
@@ -16,12 +16,7 @@ const perBrowser = 25;
 
 // Chromium through puppeteer, as the WebKit driver's page: the same scripts, clicks and keys.
 async function chromium() {
-  const puppeteer = require(path.resolve(process.env.YAMARUKA_BROWSER_MODULES, 'puppeteer-core'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--lang=ja-JP'],
-  });
+  const browser = await launchChromium();
   const page = await browser.newPage();
   await page.setViewport({ width: 1366, height: 700, hasTouch: true });
   const script = (source) => page.evaluate(`(() => { ${source} })()`);
@@ -75,21 +70,13 @@ const ways = {
     bar: (page) => (i) => onElement(page, 'button', String(i), 'click'),
     close: (page) => onElement(page, 'button', 'OK', 'click'),
   },
-  keys: { // from 開始, Tab passes the two counters and "説明を隠す" to bar 1
+  keys: {
     async begin(page) {
       await onElement(page, 'button', '開始', 'focus');
       await wait(async () => find(await mirrorOf(page), 'button', '開始').focused);
       await page.space();
-      page.focus = 0;
     },
-    bar: (page) => async (i) => {
-      for (; page.focus < i + 3; ++page.focus)
-        await page.tab();
-      for (; page.focus > i + 3; --page.focus)
-        await page.tab(true);
-      await wait(async () => find(await mirrorOf(page), 'button', String(i)).focused);
-      await page.space();
-    },
+    bar: (page) => byKeys(page, wait),
     async close(page) { // once the box has the focus
       await wait(async () => (find(await mirrorOf(page), 'button', 'OK') || {}).focused);
       await page.enter();

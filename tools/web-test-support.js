@@ -5,6 +5,7 @@
 'use strict';
 const { spawn } = require('child_process');
 const fs = require('fs');
+const path = require('path');
 const zlib = require('zlib');
 
 let passed = 0;
@@ -188,6 +189,21 @@ const readMirror = `
 const find = (mirror, role, name) => mirror.find((n) => n.role === role && n.name === name);
 const boxOpen = (mirror) => mirror.some((n) => n.role === 'alertdialog');
 
+// A pupil at the keyboard, the focus on "開始" as the game begins: press(i) for playHalving, Tab
+// (or Shift+Tab) to bar i, passing the two counters and "説明を隠す" on the way to bar 1, then
+// Space once the bar has the focus.
+function byKeys(page, wait = untilTrue) {
+  let focus = 0;
+  return async (i) => {
+    for (; focus < i + 3; ++focus)
+      await page.tab();
+    for (; focus > i + 3; --focus)
+      await page.tab(true);
+    await wait(async () => find(await page.script(readMirror), 'button', String(i)).focused, `the focus on bar ${i}`);
+    await page.space();
+  };
+}
+
 // A whole game of puzzle 1, halving; press(i, mirror) probes bar i. Answers the probes made, 11
 // where the game did not end, 0 where an answer did not come (wait said so).
 async function playHalving(page, press, wait = untilTrue) {
@@ -212,7 +228,18 @@ async function playHalving(page, press, wait = untilTrue) {
   return 11;
 }
 
+// Debian's Chromium, headless, through npm's puppeteer-core (YAMARUKA_BROWSER_MODULES): WebGL
+// drawn in software, Japanese as the browser's language.
+function launchChromium() {
+  const puppeteer = require(path.resolve(process.env.YAMARUKA_BROWSER_MODULES, 'puppeteer-core'));
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--lang=ja-JP'],
+  });
+}
+
 module.exports = {
-  check, poll, run, decodePng, white, aqua, untilTrue, startWebKitDriver, webKit, pageStateScript,
-  readMirror, find, boxOpen, playHalving,
+  launchChromium, check, poll, run, decodePng, white, aqua, untilTrue, startWebKitDriver, webKit, pageStateScript,
+  readMirror, find, boxOpen, playHalving, byKeys,
 };

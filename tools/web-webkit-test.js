@@ -10,8 +10,8 @@
 const fs = require('fs');
 const path = require('path');
 const { serve } = require('./serve-web.js');
-const { check, run, aqua, untilTrue, startWebKitDriver, webKit, readMirror, find, boxOpen, playHalving } =
-  require('./web-test-support.js');
+const { check, run, aqua, untilTrue, startWebKitDriver, webKit, readMirror, find, boxOpen, playHalving,
+  byKeys } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const shots = path.join(site, '..', 'screenshots');
@@ -64,15 +64,7 @@ async function main() {
   }, 'the focus on 開始 after the box');
   await page.space();
   await untilTrue(async () => !find(await page.script(readMirror), 'button', '1').disabled, '開始 by Space');
-  let focus = 0; // 0: "開始"; then Tab passes the two counters and "説明を隠す" to bar 1
-  const keys = await playHalving(page, async (i) => {
-    for (; focus < i + 3; ++focus)
-      await page.tab();
-    for (; focus > i + 3; --focus)
-      await page.tab(true);
-    await untilTrue(async () => find(await page.script(readMirror), 'button', String(i)).focused, `the focus on bar ${i}`);
-    await page.space();
-  });
+  const keys = await playHalving(page, byKeys(page));
   check(keys === 5, `puzzle 1 by the keyboard in WebKit in ${keys}, to the box`);
   await page.save(path.join(shots, 'webkit-end.png'));
   await closeBoxByEnter(page, 'the box after the keys');

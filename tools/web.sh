@@ -7,7 +7,8 @@
 #   4. runs those tests under node;
 #   5. writes the page into build/web/site and plays it in Chromium and in WebKit, then opens it
 #      again and again in both (WEB_SOAK visits each, 10 unless told).
-# WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named.
+# WEB_STEPS="qt" (any of: qt program tests site browser) runs only the steps named; WEB_STEPS=bench
+# (make bench) measures the page's start against the floor's in Chromium.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -157,15 +158,17 @@ fi
 # tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own);
 # then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js).
 modules=$cache/browser-test
-if wants browser; then
+browser_modules() {
   command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
   if [ ! -d "$modules/node_modules/puppeteer-core" ]; then
     npm install --prefix "$modules" --no-save --no-package-lock --no-audit --no-fund \
       puppeteer-core@24.43.1
   fi
+}
+if wants browser; then
+  browser_modules
   mkdir -p build/web/screenshots
-  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next \
-    build/web/site-floor
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next
   node tools/web-webkit-test.js "$site"
   # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
   # (10 unless told), the program's stops counted with what the page says of them. WebKit still
@@ -174,4 +177,10 @@ if wants browser; then
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-soak.js "$site" "${WEB_SOAK:-10}" ||
     [ "${WEB_SOAK_STRICT:-0}" = 0 ]
   say "screenshots of the page: build/web/screenshots"
+fi
+
+# The page's first picture against the floor's, on a first visit and on return visits.
+if wants bench; then
+  browser_modules
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-bench.js "$site" build/web/site-floor
 fi
