@@ -48,7 +48,11 @@ class THeardBridgePlugin : public QAccessibleBridgePlugin {
   Q_OBJECT
   Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "../../app/PageMirror.json")
 public:
-  QAccessibleBridge* create(const QString& /*Key*/) override { return new THeardBridge; }
+  QAccessibleBridge* create(const QString& /*Key*/) override
+  {
+    static THeardBridge Bridge; // Qt keeps its bridges for the process's life and never frees them
+    return &Bridge;
+  }
 };
 Q_IMPORT_PLUGIN(THeardBridgePlugin)
 
