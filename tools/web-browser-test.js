@@ -43,28 +43,27 @@ async function rectOf(cdp, node) {
   return { left: x1, top: y1, right: x2, bottom: y3, x: (x1 + x2) / 2, y: (y1 + y3) / 2 };
 }
 
-// A screen reader's press: a click dispatched on the element itself.
-async function pressElement(cdp, node) {
+// Runs a function on a node's element, as its `this`.
+async function onElement(cdp, node, functionDeclaration) {
   const { object } = await cdp.send('DOM.resolveNode', { backendNodeId: node.backendNodeId });
-  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId,
-                                             functionDeclaration: 'function () { this.click(); }' });
+  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId, functionDeclaration });
 }
+
+// A screen reader's press: a click dispatched on the element itself.
+const pressElement = (cdp, node) => onElement(cdp, node, 'function () { this.click(); }');
 
 // VoiceOver's double tap on an iPad: the pointer's events at the element's middle, then a click
 // on it; one press.
-async function doubleTapElement(cdp, node) {
-  const { object } = await cdp.send('DOM.resolveNode', { backendNodeId: node.backendNodeId });
-  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId, functionDeclaration: `function () {
-    const r = this.getBoundingClientRect();
-    const at = { clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, bubbles: true, cancelable: true,
-                 pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0 };
-    this.dispatchEvent(new PointerEvent('pointerdown', { ...at, buttons: 1 }));
-    this.dispatchEvent(new MouseEvent('mousedown', { ...at, buttons: 1 }));
-    this.dispatchEvent(new PointerEvent('pointerup', at));
-    this.dispatchEvent(new MouseEvent('mouseup', at));
-    this.click();
-  }` });
-}
+const doubleTapElement = (cdp, node) => onElement(cdp, node, `function () {
+  const r = this.getBoundingClientRect();
+  const at = { clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, bubbles: true, cancelable: true,
+               pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0 };
+  this.dispatchEvent(new PointerEvent('pointerdown', { ...at, buttons: 1 }));
+  this.dispatchEvent(new MouseEvent('mousedown', { ...at, buttons: 1 }));
+  this.dispatchEvent(new PointerEvent('pointerup', at));
+  this.dispatchEvent(new MouseEvent('mouseup', at));
+  this.click();
+}`);
 
 const itemNames = ['１（傾斜つき）', '２（傾斜なし）'];
 
