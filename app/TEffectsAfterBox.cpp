@@ -55,12 +55,12 @@ void TEffectsAfterBox::ClearImage()
   Then([this] { Target->ClearImage(); });
 }
 
-void TEffectsAfterBox::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
+void TEffectsAfterBox::DrawMark(TRevealedBar Bar, bool SlopeMode)
 {
-  Then([this, Mark, Slope, SlopeMode] { Target->DrawMark(Mark, Slope, SlopeMode); });
+  Then([this, Bar, SlopeMode] { Target->DrawMark(Bar, SlopeMode); });
 }
 
-void TEffectsAfterBox::DrawExample(bool SlopeMode)
+void TEffectsAfterBox::DrawExample(int Summit, bool SlopeMode)
 {
-  Then([this, SlopeMode] { Target->DrawExample(SlopeMode); });
+  Then([this, Summit, SlopeMode] { Target->DrawExample(Summit, SlopeMode); });
 }

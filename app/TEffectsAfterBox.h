@@ -24,8 +24,8 @@ public:
   void EnableDrawButton(bool Enabled) override;
   void ShowMessage(const std::string& Text) override;
   void ClearImage() override;
-  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override;
-  void DrawExample(bool SlopeMode) override;
+  void DrawMark(TRevealedBar Bar, bool SlopeMode) override;
+  void DrawExample(int Summit, bool SlopeMode) override;
 
 private:
   void Then(std::function<void()> Effect);

@@ -7,7 +7,6 @@
 #include "app/TextFit.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
-#include "puzzle/BarFigure.h"
 #include "runtime/Checked.h"
 #include "runtime/Errors.h"
 
@@ -385,8 +384,8 @@ void TFormMain::DrawAgain()
 {
   if (MyImage == nullptr || !MyImage->HasCanvas())
     return;
-  MyImage->DropCanvas();
-  Picture.Draw(*MyImage, LayoutScale().PixelsPerUnit());
+  MyImage->DropCanvas(); // a raster of the new size
+  ShowPicture();
 }
 
 void TFormMain::CreateSurface()
@@ -415,7 +414,7 @@ void TFormMain::BarButtonClick(QObject* Sender)
 void TFormMain::ButtonDrawClick()
 {
   CreateSurface(); // a click before the first tick finds no surface yet
-  DrawExample(Engine.State().SlopeMode);
+  Engine.ShowExample();
 }
 
 void TFormMain::ButtonSetsumeiClick()
@@ -552,28 +551,26 @@ void TFormMain::ShowMessage(const std::string& Text)
 
 void TFormMain::ClearImage()
 {
-  MyImage->Clear();
   Picture.Clear();
-  Describe();
+  ShowPicture();
 }
 
-void TFormMain::DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode)
+void TFormMain::DrawMark(TRevealedBar Bar, bool SlopeMode)
 {
-  ::DrawMark(*MyImage, SlopeMode, Mark, Slope);
-  Picture.Reveal(Mark, Slope, SlopeMode, Engine.State().ClickCount);
-  Describe();
+  Picture.Reveal(Bar, SlopeMode);
+  ShowPicture();
   Announcer->Announce(Picture.LastAnswer());
 }
 
-void TFormMain::DrawExample(bool SlopeMode)
+void TFormMain::DrawExample(int Summit, bool SlopeMode)
 {
-  const int Summit = ::DrawExample(*MyImage, SlopeMode, *Random, LayoutScale().PixelsPerUnit());
   Picture.Example(Summit, SlopeMode);
-  Describe();
+  ShowPicture();
 }
 
-void TFormMain::Describe()
+void TFormMain::ShowPicture()
 {
+  Picture.Draw(*MyImage, LayoutScale().PixelsPerUnit());
   // Only what changed: each new description is an event a screen reader may speak.
   const auto Set = [](QWidget* Widget, const QString& Text) {
     if (Widget->accessibleDescription() != Text)

@@ -2,8 +2,8 @@
 
 #include "app/Fonts.h"
 #include "app/TEffectsAfterBox.h"
-#include "app/TPicture.h"
 #include "controls/TScaledLayout.h"
+#include "puzzle/TPicture.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
@@ -108,16 +108,16 @@ private:
   void EnableDrawButton(bool Enabled) override;
   void ShowMessage(const std::string& Text) override;
   void ClearImage() override;
-  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override;
-  void DrawExample(bool SlopeMode) override;
+  void DrawMark(TRevealedBar Bar, bool SlopeMode) override;
+  void DrawExample(int Summit, bool SlopeMode) override;
 
-  // What a screen reader is told of the picture: the surface's and each bar button's
-  // description.
-  void Describe();
+  // The picture as recorded: drawn on the surface, and told to a screen reader in the surface's
+  // and each bar button's description.
+  void ShowPicture();
 
   TScaledLayout Layout;
   QMetaObject::Connection ScreenWatch;
-  TPicture Picture; // what the surface shows, drawn again and told from this one record
+  TPicture Picture; // what the surface shows, drawn and told from this one record
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
   TEffectsAfterBox AfterBox{*this}; // the puzzle's effects, those after a box when it is closed

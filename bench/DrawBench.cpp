@@ -2,6 +2,7 @@
 
 #include "MyImageU/TMyImage.h"
 #include "puzzle/BarFigure.h"
+#include "puzzle/TPicture.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
@@ -31,29 +32,36 @@ struct TDesignSurface {
   }
 };
 
-// Carries out only the drawing effects; the rest have no window to act on.
+// Carries out only the drawing effects, as the window does: the picture recorded, and drawn
+// whole from the record; the rest have no window to act on.
 class TDrawingEffects : public TPuzzleEffects {
 public:
-  TDrawingEffects(TMyImage& Surface, TRandomSource& RandomSource)
-      : Image(Surface), Random(RandomSource)
-  {
-  }
+  explicit TDrawingEffects(TMyImage& Surface) : Image(Surface) {}
   bool Finished = false;
   void ShowCount(const std::string&) override {}
   void ShowTarget(const std::string&) override {}
   void LockBarButtons(bool) override {}
   void EnableDrawButton(bool) override {}
   void ShowMessage(const std::string&) override { Finished = true; }
-  void ClearImage() override { Image.Clear(); }
-  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
+  void ClearImage() override
   {
-    ::DrawMark(Image, SlopeMode, Mark, Slope);
+    Picture.Clear();
+    Picture.Draw(Image, 30);
   }
-  void DrawExample(bool SlopeMode) override { ::DrawExample(Image, SlopeMode, Random, 30); }
+  void DrawMark(TRevealedBar Bar, bool SlopeMode) override
+  {
+    Picture.Reveal(Bar, SlopeMode);
+    Picture.Draw(Image, 30);
+  }
+  void DrawExample(int Summit, bool SlopeMode) override
+  {
+    Picture.Example(Summit, SlopeMode);
+    Picture.Draw(Image, 30);
+  }
 
 private:
   TMyImage& Image;
-  TRandomSource& Random;
+  TPicture Picture;
 };
 
 void BM_Clear(benchmark::State& State)
@@ -164,7 +172,7 @@ void BM_PlayedPuzzle(benchmark::State& State)
   const bool Sloped = State.range(0) == 1;
   TDesignSurface S;
   TSeededRandom Random(1);
-  TDrawingEffects Effects(*S.Image, Random);
+  TDrawingEffects Effects(*S.Image);
   TPuzzle Puzzle(Effects, Random);
   Puzzle.Select(Sloped ? 0 : 1);
   for (auto _ : State) {

@@ -47,8 +47,8 @@ public:
   void EnableDrawButton(bool) override {}
   void ShowMessage(const std::string&) override {}
   void ClearImage() override {}
-  void DrawMark(TBarMark, std::int8_t, bool) override {}
-  void DrawExample(bool) override {}
+  void DrawMark(TRevealedBar, bool) override {}
+  void DrawExample(int, bool) override {}
 };
 
 // Counts the paint events a widget receives.

@@ -54,9 +54,14 @@ void SetUpBars(TMyImage2& Image, int PixelsPerUnit)
   Image.SetBrushColor(clAqua);
 }
 
+int ExampleSummit(TRandomSource& Random)
+{
+  return 4 + static_cast<int>(Random.Integer(24));
+}
+
 int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit)
 {
-  const int P = 4 + static_cast<int>(Random.Integer(24));
+  const int P = ExampleSummit(Random);
   DrawMountain(Image, SlopeMode, P, PixelsPerUnit);
   return P;
 }

@@ -31,6 +31,8 @@ TExampleBar ExampleBar(int P, int I);
 // PixelsPerUnit pixels to a unit (30 at the design size), a solid aqua brush.
 void SetUpBars(TMyImage2& Image, int PixelsPerUnit);
 
+// A random example's summit: one of bars 4 to 27.
+int ExampleSummit(TRandomSource& Random);
 // A complete random mountain on a cleared surface, set up for the puzzle's bars to follow.
 // Answers the summit's position.
 int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit);

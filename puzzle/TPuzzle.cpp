@@ -1,6 +1,7 @@
 #include "puzzle/TPuzzle.h"
 
 #include "numstr/NumStr.h"
+#include "puzzle/BarFigure.h"
 #include "puzzle/Heights.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Checked.h"
@@ -24,8 +25,13 @@ void TPuzzle::Select(int ItemIndex)
   Current.SlopeMode = ItemIndex == 0;
   Current.Target = Current.SlopeMode ? 5 : 7;
   Effects->ShowTarget(Format2d(Current.Target));
-  Effects->DrawExample(Current.SlopeMode);
+  ShowExample();
   Effects->LockBarButtons(true);
+}
+
+void TPuzzle::ShowExample()
+{
+  Effects->DrawExample(ExampleSummit(*Random), Current.SlopeMode);
 }
 
 void TPuzzle::Begin()
@@ -61,7 +67,7 @@ void TPuzzle::Probe(std::uint8_t Pos)
   Current.LeftEnd = Answer.LeftEnd;
   Current.Best = Answer.Best;
   Current.RightEnd = Answer.RightEnd;
-  Effects->DrawMark(Answer.Mark, Answer.Slope, Current.SlopeMode);
+  Effects->DrawMark({Answer.Mark, Answer.Slope, Count}, Current.SlopeMode);
   if (Answer.Summit)
     FinishPuzzle();
 }

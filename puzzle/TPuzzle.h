@@ -40,6 +40,8 @@ public:
 
   // Item 0 is puzzle 1 (slanted tops), item 1 puzzle 2 (flat tops).
   void Select(int ItemIndex);
+  // A new random example mountain in the style of the selected puzzle.
+  void ShowExample();
   void Begin();
   void ResetPuzzle();
   void Probe(std::uint8_t Pos);

@@ -56,12 +56,12 @@ class TWatchingRecorder : public TEffectsRecorder {
 public:
   TProbeAnswer Last;
   int Marks = 0;
-  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
+  void DrawMark(TRevealedBar Bar, bool SlopeMode) override
   {
-    Last.Mark = Mark;
-    Last.Slope = Slope;
+    Last.Mark = Bar.Mark;
+    Last.Slope = Bar.Slope;
     ++Marks;
-    TEffectsRecorder::DrawMark(Mark, Slope, SlopeMode);
+    TEffectsRecorder::DrawMark(Bar, SlopeMode);
   }
 };
 } // namespace

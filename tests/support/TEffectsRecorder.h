@@ -56,13 +56,14 @@ public:
     Note("message '" + Text + "'");
   }
   void ClearImage() override { Note("clear"); }
-  void DrawMark(TBarMark Mark, std::int8_t Slope, bool SlopeMode) override
+  void DrawMark(TRevealedBar Bar, bool SlopeMode) override
   {
-    Note("mark " + std::to_string(Mark.Pos) + "/" + std::to_string(Mark.Height) + "/" +
-         std::to_string(Slope) + (SlopeMode ? " sloped" : " level"));
+    Note("mark " + std::to_string(Bar.Mark.Pos) + "/" + std::to_string(Bar.Mark.Height) + "/" +
+         std::to_string(Bar.Slope) + (SlopeMode ? " sloped" : " level") + " at " +
+         std::to_string(Bar.Click));
   }
-  void DrawExample(bool SlopeMode) override
+  void DrawExample(int Summit, bool SlopeMode) override
   {
-    Note(SlopeMode ? "example sloped" : "example level");
+    Note("example " + std::to_string(Summit) + (SlopeMode ? " sloped" : " level"));
   }
 };

@@ -1,24 +1,23 @@
 #pragma once
 
-#include "puzzle/TBarMark.h"
+#include "puzzle/TPuzzleEffects.h"
 
 #include <QString>
 
-#include <cstdint>
 #include <vector>
 
 class TMyImage2;
 
 // What the drawing surface shows, kept once: an example mountain (its summit and its style) or
-// the bars a puzzle has revealed, each with the click that revealed it. The picture is drawn
-// again from it at another scale, and a screen reader is told the same things in words.
+// the bars a puzzle has revealed, each with the click that revealed it. The surface is drawn
+// from it, at any scale, and a screen reader is told the same things in words.
 class TPicture {
 public:
   void Clear();
   void Example(int Summit, bool SlopeMode);
-  void Reveal(TBarMark Mark, std::int8_t Slope, bool SlopeMode, int Click);
+  void Reveal(TRevealedBar Bar, bool SlopeMode);
 
-  // The whole picture again, on a surface whose raster is new.
+  // The whole picture, the surface cleared first and set up for the bars.
   void Draw(TMyImage2& Image, int PixelsPerUnit) const;
 
   // The surface's words: the example's summit, or every bar revealed, left to right.
@@ -29,14 +28,9 @@ public:
   [[nodiscard]] QString LastAnswer() const;
 
 private:
-  struct TRevealed {
-    TBarMark Mark;
-    std::int8_t Slope;
-    int Click;
-  };
-  [[nodiscard]] const TRevealed* RevealedAt(int Pos) const;
+  [[nodiscard]] const TRevealedBar* RevealedAt(int Pos) const;
 
   int Summit = 0; // 0: no example
   bool SlopeMode = false;
-  std::vector<TRevealed> Bars; // in the order revealed
+  std::vector<TRevealedBar> Bars; // in the order revealed
 };

@@ -1,4 +1,4 @@
-#include "app/TPicture.h"
+#include "puzzle/TPicture.h"
 
 #include "MyImageU/TMyImage2.h"
 #include "puzzle/BarFigure.h"
@@ -34,10 +34,10 @@ void TPicture::Example(int ExampleSummit, bool ExampleSlopeMode)
   SlopeMode = ExampleSlopeMode;
 }
 
-void TPicture::Reveal(TBarMark Mark, std::int8_t Slope, bool PuzzleSlopeMode, int Click)
+void TPicture::Reveal(TRevealedBar Bar, bool PuzzleSlopeMode)
 {
   SlopeMode = PuzzleSlopeMode;
-  Bars.push_back({Mark, Slope, Click});
+  Bars.push_back(Bar);
 }
 
 void TPicture::Draw(TMyImage2& Image, int PixelsPerUnit) const
@@ -48,14 +48,14 @@ void TPicture::Draw(TMyImage2& Image, int PixelsPerUnit) const
   }
   Image.Clear();
   SetUpBars(Image, PixelsPerUnit);
-  for (const TRevealed& Bar : Bars)
+  for (const TRevealedBar& Bar : Bars)
     DrawMark(Image, SlopeMode, Bar.Mark, Bar.Slope);
 }
 
-const TPicture::TRevealed* TPicture::RevealedAt(int Pos) const
+const TRevealedBar* TPicture::RevealedAt(int Pos) const
 {
   const auto Found = std::find_if(Bars.begin(), Bars.end(),
-                                  [Pos](const TRevealed& Bar) { return Bar.Mark.Pos == Pos; });
+                                  [Pos](const TRevealedBar& Bar) { return Bar.Mark.Pos == Pos; });
   return Found == Bars.end() ? nullptr : &*Found;
 }
 
@@ -65,7 +65,7 @@ QString TPicture::Description() const
     return QStringLiteral("例：頂点は%1番").arg(Summit);
   QStringList Words;
   for (int Pos = 1; Pos <= 31; ++Pos)
-    if (const TRevealed* Bar = RevealedAt(Pos))
+    if (const TRevealedBar* Bar = RevealedAt(Pos))
       Words << QStringLiteral("%1番 ").arg(Pos) + BarWords(Bar->Mark.Height, Bar->Slope, SlopeMode);
   return Words.join(QStringLiteral("／"));
 }
@@ -76,7 +76,7 @@ QString TPicture::BarDescription(int Pos) const
     const TExampleBar Bar = ExampleBar(Summit, Pos);
     return QStringLiteral("例：") + BarWords(Bar.Height, Bar.Slope, SlopeMode);
   }
-  if (const TRevealed* Bar = RevealedAt(Pos))
+  if (const TRevealedBar* Bar = RevealedAt(Pos))
     return QStringLiteral("%1回目：").arg(Bar->Click) +
            BarWords(Bar->Mark.Height, Bar->Slope, SlopeMode);
   return {};
