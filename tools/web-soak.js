@@ -6,9 +6,8 @@
 // "N passed, N failed": one check for each browser, that its program never stopped.
 'use strict';
 const path = require('path');
-const { serve } = require('./serve-web.js');
-const { launchChromium, check, poll, run, startWebKitDriver, webKit, pageStateScript, readMirror, find, boxOpen,
-  playHalving, byKeys } = require('./web-test-support.js');
+const { launchChromium, check, poll, run, until, serving, webKit, startWebKitDriver, chromiumPage, mirrorOf, find,
+  boxOpen, pressElement, focusByTab, closeByEnter, byKeys, player, playGame } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
 const visits = Number(process.argv[3] || process.env.WEB_SOAK || 10);
@@ -17,26 +16,9 @@ const perBrowser = 25;
 // Chromium through puppeteer, as the WebKit driver's page: the same scripts, clicks and keys.
 async function chromium() {
   const browser = await launchChromium();
-  const page = await browser.newPage();
-  await page.setViewport({ width: 1366, height: 700, hasTouch: true });
-  const script = (source) => page.evaluate(`(() => { ${source} })()`);
-  return {
-    close: () => browser.close(),
-    go: (url) => page.goto(url),
-    script,
-    state: () => script(pageStateScript),
-    click: ({ x, y }) => page.mouse.click(x, y),
-    tap: ({ x, y }) => page.touchscreen.tap(x, y),
-    async tab(back = false) {
-      if (back)
-        await page.keyboard.down('Shift');
-      await page.keyboard.press('Tab');
-      if (back)
-        await page.keyboard.up('Shift');
-    },
-    space: () => page.keyboard.press('Space'),
-    enter: () => page.keyboard.press('Enter'),
-  };
+  const tab = await browser.newPage();
+  await tab.setViewport({ width: 1366, height: 700, hasTouch: true });
+  return { ...chromiumPage(tab), close: () => browser.close() };
 }
 
 async function webKitPage(port) {
@@ -45,13 +27,6 @@ async function webKitPage(port) {
   await page.size(1366, 700);
   return page;
 }
-
-const wait = (test, what, seconds = 30) => poll(test, seconds, 100);
-const mirrorOf = (page) => page.script(readMirror);
-// A screen reader's press and move: on the element itself.
-const onElement = (page, role, name, what) => page.script(
-  `const e = [...document.querySelectorAll('#mirror [data-role="${role}"]')]
-     .find((e) => (e.getAttribute('aria-label') || e.textContent) === '${name}'); e.${what}();`);
 
 // The ways a pupil plays: how 開始 and a bar are pressed and how the box is closed.
 const ways = {
@@ -66,47 +41,36 @@ const ways = {
     close: async (page) => page.tap(find(await mirrorOf(page), 'button', 'OK')),
   },
   reader: {
-    begin: (page) => onElement(page, 'button', '開始', 'click'),
-    bar: (page) => (i) => onElement(page, 'button', String(i), 'click'),
-    close: (page) => onElement(page, 'button', 'OK', 'click'),
+    begin: (page) => pressElement(page, 'button', '開始'),
+    bar: (page) => (i) => pressElement(page, 'button', String(i)),
+    close: (page) => pressElement(page, 'button', 'OK'),
   },
   keys: {
     async begin(page) {
-      await onElement(page, 'button', '開始', 'focus');
-      await wait(async () => find(await mirrorOf(page), 'button', '開始').focused);
+      await focusByTab(page, 'button', '開始');
       await page.space();
     },
-    bar: (page) => byKeys(page, wait),
-    async close(page) { // once the box has the focus
-      await wait(async () => (find(await mirrorOf(page), 'button', 'OK') || {}).focused);
-      await page.enter();
-    },
+    bar: byKeys,
+    close: closeByEnter,
   },
 };
 
-// One visit: the page opened, a game played the given way to its box, the box closed. Answers
-// what went wrong, or nothing.
+// One visit: the page opened, a game played the given way to its box, the box closed. Throws
+// what went wrong.
 async function visit(page, url, way) {
   await page.go(url);
-  if (!await wait(async () => find(await mirrorOf(page), 'img', '棒グラフ').words.startsWith('例：'), '', 60))
-    return 'no example';
+  await until(async () => find(await mirrorOf(page), 'img', '棒グラフ').words.startsWith('例：'), 'the example', 60);
   await ways[way].begin(page);
-  if (!await wait(async () => !find(await mirrorOf(page), 'button', '1').disabled))
-    return '開始 not pressed';
-  const probes = await playHalving(page, ways[way].bar(page), wait);
-  if (probes === 0 || probes > 10)
-    return `no box after ${probes || 'an unanswered'} probe`;
+  await until(async () => !find(await mirrorOf(page), 'button', '1').disabled, '開始 pressed');
+  const { probes } = await playGame(page, player(true), ways[way].bar(page));
+  if (probes > 10)
+    throw new Error(`no box after ${probes - 1} probes`);
   await ways[way].close(page);
-  if (!await wait(async () => !boxOpen(await mirrorOf(page))))
-    return 'the box not closed';
-  return '';
+  await until(async () => !boxOpen(await mirrorOf(page)), 'the box closed');
 }
 
 async function soak(name, open, wayNames) {
-  const server = await new Promise((resolve) => {
-    const s = serve(site, 0, (port) => resolve({ s, port }));
-  });
-  const url = `http://127.0.0.1:${server.port}/`;
+  const server = await serving(site);
   const stops = [];
   let page = null;
   for (let n = 0; n < visits; ++n) {
@@ -118,11 +82,11 @@ async function soak(name, open, wayNames) {
       if (n > 0 && n % perBrowser === 0)
         console.log(`web: soak: ${name}: ${n} visits, ${stops.length} stops so far`);
     }
-    let wrong;
+    let wrong = '';
     try {
-      wrong = await visit(page, url, way);
+      await visit(page, server.url, way);
     } catch (error) {
-      wrong = `the browser: ${error.message.split('\n')[0]}`;
+      wrong = error.message.split('\n')[0];
     }
     // A stop: the program ended, the browser lost the page, or a step's answer never came.
     const state = await page.state().catch((error) => `lost: ${error.message.split('\n')[0]}`);
@@ -135,8 +99,7 @@ async function soak(name, open, wayNames) {
   }
   if (page)
     await page.close().catch(() => {});
-  server.s.close();
-  server.s.closeAllConnections();
+  server.stop();
   console.log(`web: soak: ${name}: ${visits} visits, ${stops.length} stops`);
   check(stops.length === 0, `${name}: the program never stopped in ${visits} visits`);
 }

@@ -169,7 +169,7 @@ if wants browser; then
   browser_modules
   mkdir -p build/web/screenshots
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next
-  node tools/web-webkit-test.js "$site"
+  node --test-reporter=spec tools/web-webkit-test.js "$site"
   # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
   # (10 unless told), the program's stops counted with what the page says of them. WebKit still
   # stops now and then (about one visit in 200, its cause not yet found): the soak says so and
