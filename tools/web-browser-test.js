@@ -1,26 +1,65 @@
-// node tools/web-browser-test.js SITE: the page played in Debian's Chromium, headless, as pupils
-// play it: loaded from a server on this machine, a whole game of each puzzle by taps and clicks
-// on a Chromebook's tab, one by the keyboard, an iPad turned in the middle of a game, both by a
-// screen reader's words and presses alone, and the page again with the server stopped. The
-// controls are found as a screen reader finds them, in Chromium's accessibility tree through the
-// DevTools protocol, with their elements' rectangles; what the screen shows is read off
-// screenshots: the revealed bars' aqua columns and slants, the count, the end box. Prints the
-// time from navigation to the first frame with the example, and a closing line
-// "N passed, N failed".
+// node tools/web-browser-test.js SITE [NEXT]: the page played in Debian's Chromium, headless, as
+// pupils play it, one scenario of node's test runner on a page of its own, from a server on this
+// machine: a whole game of each puzzle by clicks on a Chromebook's tab, by taps on an iPad turned
+// in the middle of a game, by the keyboard, and by a screen reader's words and presses alone;
+// every box the program opens; "終了"; the program cut short; the page again with the server
+// stopped, and NEXT, a next build of the page, served in its place. The controls are found
+// through the page's mirror; what a screen reader hears of them is read in Chromium's
+// accessibility tree through the DevTools protocol; what the screen shows is read off
+// screenshots: the revealed bars' aqua columns and slants, the count. Prints the time from
+// navigation to the first frame with the example.
 'use strict';
+const assert = require('assert/strict');
 const fs = require('fs');
 const path = require('path');
-const { serve } = require('./serve-web.js');
-const { check, poll, run, decodePng, white, aqua, launchChromium } = require('./web-test-support.js');
+const { after, before, test } = require('node:test');
+const { serving, until, decodePng, white, aqua, launchChromium, chromiumPage, mirrorOf, find, boxOpen, countIn,
+  onElement, pressElement, focusByTab, closeByEnter, barOf, player, climber, playGame } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
-// The next build of the page, served in the same place once this one has been visited.
 const nextSite = process.argv[3] && path.resolve(process.argv[3]);
 const buildOf = (folder) => /data-build="([0-9a-f]+)"/.exec(fs.readFileSync(path.join(folder, 'index.html'), 'utf8'))[1];
 const shots = path.join(site, '..', 'screenshots');
+const chromebook = { width: 1366, height: 620 };
+const iPad = { width: 1080, height: 740, hasTouch: true, isMobile: true };
+const itemNames = ['１（傾斜つき）', '２（傾斜なし）'];
+
+let browser;
+before(async () => { browser = await launchChromium(); });
+after(() => browser.close());
+
+// A scenario on a page of its own, in a browser context of its own (so an offline copy of its
+// own), from a server of its own; the page says no error and asks nothing of another origin.
+function scenario(name, viewport, play, options = {}) {
+  test(name, { timeout: 300000, ...options }, async () => {
+    const context = await browser.createBrowserContext();
+    const server = await serving(site);
+    const faults = [];
+    try {
+      const tab = await context.newPage();
+      await tab.setViewport(viewport);
+      tab.on('pageerror', (error) => faults.push(`page error: ${error.message}`));
+      tab.on('console', (message) => message.type() === 'error' && faults.push(`console error: ${message.text()}`));
+      tab.on('request', (request) => request.url().startsWith(server.url) || request.url().startsWith('data:') ||
+                                     faults.push(`a request to another origin: ${request.url()}`));
+      const cdp = await tab.createCDPSession();
+      await cdp.send('Accessibility.enable');
+      await cdp.send('DOM.enable');
+      const page = { ...chromiumPage(tab), puppeteer: tab, cdp };
+      await play(page, server).catch(async (error) => {
+        error.message += ` (the page: ${await page.state().catch((e) => e.message)})`;
+        throw error;
+      });
+      assert.deepEqual(faults, []);
+    } finally {
+      server.stop();
+      await context.close();
+    }
+  });
+}
 
 // The page's accessibility tree as Chromium gives it to a screen reader: each node's role, name,
-// description, value and states, and the element behind it.
+// description, value and states.
 async function axTree(cdp) {
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
   return nodes.filter((node) => !node.ignored).map((node) => {
@@ -36,84 +75,34 @@ async function axTree(cdp) {
   });
 }
 const named = (tree, role, name) => tree.find((n) => n.role === role && n.name === name);
+const boxIn = (tree) => tree.find((node) => node.role === 'alertdialog');
+const untilTree = (page, test, what) => until(async () => { const t = await axTree(page.cdp); return test(t) && t; }, what);
 
-async function rectOf(cdp, node) {
-  const { model } = await cdp.send('DOM.getBoxModel', { backendNodeId: node.backendNodeId });
-  const [x1, y1, x2, , , y3] = model.border;
-  return { left: x1, top: y1, right: x2, bottom: y3, x: (x1 + x2) / 2, y: (y1 + y3) / 2 };
-}
-
-// Runs a function on a node's element, as its `this`.
-async function onElement(cdp, node, functionDeclaration) {
-  const { object } = await cdp.send('DOM.resolveNode', { backendNodeId: node.backendNodeId });
-  await cdp.send('Runtime.callFunctionOn', { objectId: object.objectId, functionDeclaration });
-}
-
-// A screen reader's press: a click dispatched on the element itself.
-const pressElement = (cdp, node) => onElement(cdp, node, 'function () { this.click(); }');
-
-// VoiceOver's double tap on an iPad: the pointer's events at the element's middle, then a click
-// on it; one press.
-const doubleTapElement = (cdp, node) => onElement(cdp, node, `function () {
-  const r = this.getBoundingClientRect();
-  const at = { clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, bubbles: true, cancelable: true,
-               pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0 };
-  this.dispatchEvent(new PointerEvent('pointerdown', { ...at, buttons: 1 }));
-  this.dispatchEvent(new MouseEvent('mousedown', { ...at, buttons: 1 }));
-  this.dispatchEvent(new PointerEvent('pointerup', at));
-  this.dispatchEvent(new MouseEvent('mouseup', at));
-  this.click();
-}`);
-
-const itemNames = ['１（傾斜つき）', '２（傾斜なし）'];
-
-// Where the controls stand, from their elements: the surface, each bar button (over its bar's
-// column), the puzzle items, "開始", the count, "終了"; k, the pixels from one bar to the next.
-async function layoutOf(cdp) {
-  const tree = await axTree(cdp);
-  const at = async (role, name) => {
-    const node = named(tree, role, name);
-    if (!node)
-      throw new Error(`no ${role} "${name}" in the page's accessibility tree`);
-    return rectOf(cdp, node);
+// Where the controls stand, from their elements' rectangles: the surface, each bar button (over
+// its bar's column), the count; k, the pixels from one bar to the next.
+function layoutOf(mirror) {
+  const at = (role, name) => {
+    const { left, top, right, bottom, x, y } = find(mirror, role, name) || assert.fail(`no ${role} "${name}" in the mirror`);
+    return { left, top, right, bottom, x, y };
   };
-  const bars = [null];
-  for (let i = 1; i <= 31; ++i)
-    bars.push(await at('button', String(i)));
-  const surface = await at('image', '棒グラフ');
-  const items = [await at('radio', itemNames[0]), await at('radio', itemNames[1])];
-  return {
-    k: Math.round((bars[31].left - bars[1].left) / 30),
-    surface: { left: surface.left, top: surface.top, bottom: surface.bottom }, // bottom: the first row below
-    bar: (i) => bars[i],
-    item: (i) => items[i],
-    begin: await at('button', '開始'),
-    count: await at('textbox', '回数'),
-    close: await at('button', '終了'),
-  };
+  const bars = [null, ...Array.from({ length: 31 }, (_, i) => at('button', String(i + 1)))];
+  const { left, top, bottom } = at('img', '棒グラフ'); // bottom: the first row below
+  return { k: Math.round((bars[31].left - bars[1].left) / 30), surface: { left, top, bottom }, bars,
+           count: at('textbox', '回数') };
 }
 
 // The layout once the window has settled at a new page size: the same twice running, and new.
-async function settledLayout(cdp, page, before, what) {
-  const end = Date.now() + 20000;
+async function settledLayout(page, before, what) {
   let last = null;
-  for (;;) {
-    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
-    const L = await layoutOf(cdp).catch(() => null);
-    if (L && last && JSON.stringify(L) === JSON.stringify(last) && JSON.stringify(L) !== JSON.stringify(before))
-      return L;
-    if (Date.now() > end) {
-      check(false, `${what}: the controls' elements did not move`);
-      return L || last;
-    }
+  return until(async () => {
+    await page.script('await new Promise(requestAnimationFrame);');
+    const L = JSON.stringify(layoutOf(await mirrorOf(page)));
+    const settled = L === last && L !== JSON.stringify(before);
     last = L;
-  }
+    return settled && layoutOf(await mirrorOf(page));
+  }, `${what}: the controls' elements moved and settled`, 20);
 }
 
-
-async function screen(page) {
-  return decodePng(Buffer.from(await page.screenshot({ type: 'png' })));
-}
 // The top row of the drawing in page column x, read up from the surface's bottom edge.
 function top(shot, L, x) {
   let y = L.surface.bottom - 1;
@@ -122,105 +111,68 @@ function top(shot, L, x) {
   return y + 1;
 }
 // Bar i's foot, above the middle of its button.
-const foot = (shot, L, i) => shot.rgb(L.bar(i).x, L.surface.bottom - 3);
-function aquaColumns(shot, L) {
-  let n = 0;
-  for (let i = 1; i <= 31; ++i)
-    n += aqua(foot(shot, L, i)) ? 1 : 0;
-  return n;
-}
-async function until(page, test, what, seconds = 20) {
-  let shot;
-  if (!await poll(async () => test(shot = await screen(page)), seconds))
-    check(false, `${what}: not seen within ${seconds} s`);
-  return shot;
-}
+const foot = (shot, L, i) => shot.rgb(L.bars[i].x, L.surface.bottom - 3);
+const aquaColumns = (shot, L) => Array.from({ length: 31 }, (_, i) => aqua(foot(shot, L, i + 1))).filter(Boolean).length;
+const untilSeen = (page, test, what, seconds = 20) => until(async () => {
+  const shot = await page.screenshot();
+  return test(shot) && shot;
+}, what, seconds);
 
-// One bar as the pupil reads it: its height in pixels and, in puzzle 1, its slant.
+// One bar as the pupil sees it: its height in pixels and, in puzzle 1, its slant.
 function readBar(shot, L, i) {
-  const left = top(shot, L, L.bar(i).left + 1);
-  const right = top(shot, L, L.bar(i).right - 3);
-  return { height: L.surface.bottom - top(shot, L, L.bar(i).x),
+  const left = top(shot, L, L.bars[i].left + 1);
+  const right = top(shot, L, L.bars[i].right - 3);
+  return { height: L.surface.bottom - top(shot, L, L.bars[i].x),
            slope: Math.abs(left - right) < 2 ? 0 : right < left ? 1 : -1 };
 }
 
-// A good player: halving in puzzle 1, a Fibonacci opening and the mirror of the best bar in
-// puzzle 2. Tell it each bar read (its height, in puzzle 1 its slant); it names the next.
-function player(slopes) {
-  let leftEnd = 0;
-  let rightEnd = 32;
-  const heights = new Map();
-  return {
-    next() {
-      if (slopes)
-        return Math.trunc((leftEnd + rightEnd) / 2);
-      // Fibonacci search over 0..34: bars 32 and 33 stand beyond the wall, lower than any, and
-      // are known without a click.
-      let i = 13;
-      for (; heights.size > 0; heights.set(i, -1)) {
-        const known = [...heights.keys()].sort((a, b) => a - b);
-        const best = known.reduce((a, b) => (heights.get(b) > heights.get(a) ? b : a));
-        const at = known.indexOf(best);
-        i = (at > 0 ? known[at - 1] : 0) + (at + 1 < known.length ? known[at + 1] : 34) - best;
-        if (i < 32)
-          break;
-      }
-      return i;
-    },
-    read(i, height, slope) {
-      if (slopes) {
-        if (slope > 0)
-          leftEnd = i;
-        else
-          rightEnd = i;
-      }
-      heights.set(i, height);
-    },
+// What a sighted pupil sees after each probe (answered for playGame): the bar revealed, the
+// count changed, and the bar's slant and height on the screen as its words tell them.
+async function sighted(page, L) {
+  let before = await page.screenshot();
+  const seen = [];
+  return async (i, probes, mirror) => {
+    const shot = await untilSeen(page, (s) => aqua(foot(s, L, i)), `bar ${i} revealed`);
+    assert.notEqual(shot.region(L.count), before.region(L.count), `the count shown after probe ${probes}`);
+    before = shot;
+    if (boxOpen(mirror))
+      return;
+    const words = find(mirror, 'button', String(i)).words;
+    const bar = readBar(shot, L, i);
+    const told = barOf(words);
+    assert.equal(bar.slope, told.slope, `bar ${i}'s slant on the screen: ${words}`);
+    // Taller on the screen where its words say taller: a pixel apart is the same height.
+    for (const other of seen) {
+      const apart = bar.height - other.height;
+      assert.equal(Math.abs(apart) <= 1 ? 0 : Math.sign(apart), Math.sign(told.height - other.told),
+                   `bar ${i} against one of ${other.told} on the screen: ${words}, ${bar.height} pixels`);
+    }
+    seen.push({ height: bar.height, told: told.height });
   };
 }
 
-// The count and the box after probe n, as the page's tree tells them: a box makes the window
-// behind it inert, and so leaves the tree.
-async function answered(cdp, n, what) {
-  return untilTree(cdp, (t) => t.some((node) => node.role === 'alertdialog') ||
-                               named(t, 'textbox', '回数').value.trim() === String(n), what);
+// The example on the screen, watched through a strip along the bars' feet (a small screenshot is
+// quick to take). Answers the layout.
+async function shown(page, what) {
+  const L = await until(async () => layoutOf(await mirrorOf(page)), `${what}: the controls in the mirror`, 60);
+  const clip = { x: L.surface.left, y: L.surface.bottom - 3, width: L.bars[31].right - L.surface.left, height: 1 };
+  await until(async () => {
+    const strip = decodePng(Buffer.from(await page.puppeteer.screenshot({ type: 'png', clip })));
+    return Array.from({ length: 31 }, (_, i) => aqua(strip.rgb(L.bars[i + 1].x - L.surface.left, 0))).every(Boolean);
+  }, what, 60);
+  return L;
 }
-const boxIn = (tree) => tree.find((node) => node.role === 'alertdialog');
-
-// A whole game as a sighted pupil plays it, probed by press(i), each bar read off the screen.
-// Answers the probes made.
-async function playGame(page, cdp, L, slopes, press) {
-  const good = player(slopes);
-  let before = await screen(page);
-  for (let probes = 1; probes <= 10; ++probes) {
-    const i = good.next();
-    await press(i);
-    const shot = await until(page, (s) => aqua(foot(s, L, i)), `bar ${i} revealed`);
-    check(shot.region(L.count) !== before.region(L.count), `the count shown after probe ${probes}`);
-    if (boxIn(await answered(cdp, probes, `the answer to probe ${probes}`)))
-      return probes;
-    const bar = readBar(shot, L, i);
-    good.read(i, bar.height, bar.slope);
-    if (process.env.YAMARUKA_WEB_TRACE)
-      console.log(`probe ${probes}: bar ${i} height ${bar.height} slope ${bar.slope}`);
-    before = shot;
-  }
-  return 11;
+// The page opened, until the first frame with the example; answers the layout and the time.
+async function open(page, url) {
+  const started = Date.now();
+  await page.go(url);
+  const L = await shown(page, 'the example');
+  return { L, firstFrame: Date.now() - started };
 }
 
-async function closeBox(page, cdp) {
-  await page.keyboard.press('Enter');
-  await untilTree(cdp, (t) => !boxIn(t), 'the box closed by Enter');
-}
-
-// Polls the accessibility tree until test(tree) holds; answers that tree. A node the test looks
-// for may be missing from a tree taken while the page changes.
-async function untilTree(cdp, test, what, seconds = 20) {
-  let tree = [];
-  if (!await poll(async () => test(tree = await axTree(cdp)), seconds))
-    check(false, `${what}: not in the accessibility tree within ${seconds} s`);
-  return tree;
-}
+const clickOn = async (page, role, name) => page.click(find(await mirrorOf(page), role, name));
+const tapOn = async (page, role, name) => page.tap(find(await mirrorOf(page), role, name));
+const untilClosed = (page, what) => until(async () => { const m = await mirrorOf(page); return !boxOpen(m) && m; }, what);
 
 // What a screen reader tells of every control at the start of a puzzle: roles, names, states,
 // the bar buttons' words, the announcer's live region.
@@ -233,17 +185,16 @@ const controls = [
 const groups = ['region', 'radiogroup']; // their middles are their controls'
 
 function checkControls(tree, item) {
-  const missing = controls.filter(([role, name]) => !named(tree, role, name));
-  check(missing.length === 0, `controls in the page's tree: missing ${JSON.stringify(missing)}`);
-  check(named(tree, 'radio', itemNames[item]).checked && !named(tree, 'radio', itemNames[1 - item]).checked,
-        `puzzle ${item + 1} checked`);
-  check(named(tree, 'textbox', '目標').value.trim() === (item === 0 ? '5' : '7'), 'the target in words');
-  check(named(tree, 'image', '棒グラフ').description.startsWith('例：頂点は'), 'the example in words');
-  check(named(tree, 'button', '16').disabled && named(tree, 'button', '16').description.startsWith('例：高さ'),
-        'a locked bar button with its example bar in words');
-  check(tree.some((n) => n.role === 'StaticText' && n.name.includes('７回クリツクして，見つけることができます。     ［閉じる］')),
-        'the explanation as text');
-  check(tree.some((n) => n.role === 'status' && n.live === 'polite'), 'the announcer, a polite live region');
+  assert.deepEqual(controls.filter(([role, name]) => !named(tree, role, name)), [], "controls missing in the page's tree");
+  assert.ok(named(tree, 'radio', itemNames[item]).checked && !named(tree, 'radio', itemNames[1 - item]).checked,
+            `puzzle ${item + 1} checked`);
+  assert.equal(named(tree, 'textbox', '目標').value.trim(), item === 0 ? '5' : '7', 'the target in words');
+  assert.match(named(tree, 'image', '棒グラフ').description, /^例：頂点は/, 'the example in words');
+  assert.ok(named(tree, 'button', '16').disabled && named(tree, 'button', '16').description.startsWith('例：高さ'),
+            'a locked bar button with its example bar in words');
+  assert.ok(tree.some((n) => n.role === 'StaticText' && n.name.includes('７回クリツクして，見つけることができます。     ［閉じる］')),
+            'the explanation as text');
+  assert.ok(tree.some((n) => n.role === 'status' && n.live === 'polite'), 'the announcer, a polite live region');
 }
 
 // What a finger exploring the screen finds, or a reader's pointer: the page's accessibility hit
@@ -251,384 +202,327 @@ function checkControls(tree, item) {
 async function checkTouchFinds(cdp, tree) {
   const lost = [];
   for (const [role, name] of controls.filter(([role]) => !groups.includes(role))) {
-    const { x, y } = await rectOf(cdp, named(tree, role, name));
-    const { backendNodeId } = await cdp.send('DOM.getNodeForLocation', { x: Math.round(x), y: Math.round(y) });
+    const { model } = await cdp.send('DOM.getBoxModel', { backendNodeId: named(tree, role, name).backendNodeId });
+    const [x1, y1, x2, , , y3] = model.border;
+    const at = { x: Math.round((x1 + x2) / 2), y: Math.round((y1 + y3) / 2) };
+    const { backendNodeId } = await cdp.send('DOM.getNodeForLocation', at);
     const { nodes } = await cdp.send('Accessibility.getAXNodeAndAncestors', { backendNodeId });
     const found = nodes.find((n) => !n.ignored) || {};
     if ((found.role || {}).value !== role || (found.name || {}).value !== name)
       lost.push(`${role} "${name}": ${(found.role || {}).value} "${(found.name || {}).value}"`);
   }
-  check(lost.length === 0, `each control found by touch at its middle: ${lost.join('; ')}`);
+  assert.deepEqual(lost, [], 'each control found by touch at its middle');
 }
 
-// A whole game by a screen reader alone: every press a click on an element, each bar read from
-// its button's words; the first probe by a move of the reader to the element and Space. At the
-// box: the tree shows only the box, a press behind it does nothing, its OK closes it.
-async function playByWords(cdp, page, item) {
-  const slopes = item === 0;
-  let tree = await axTree(cdp);
-  // The example of the puzzle chosen: "棒グラフの例" where it is chosen already.
-  const chosen = named(tree, 'radio', itemNames[item]).checked;
-  await pressElement(cdp, chosen ? named(tree, 'button', '棒グラフの例') : named(tree, 'radio', itemNames[item]));
-  tree = await untilTree(cdp, (t) => named(t, 'radio', itemNames[item]).checked &&
-                                     named(t, 'image', '棒グラフ').description.startsWith('例：'),
-                         `puzzle ${item + 1}'s example by its element`);
-  checkControls(tree, item);
-  await pressElement(cdp, named(tree, 'button', '開始'));
-  tree = await untilTree(cdp, (t) => !named(t, 'button', '1').disabled, '開始 by its element');
-  const good = player(slopes);
-  for (let probes = 1; probes <= 10; ++probes) {
-    const i = good.next();
-    const bar = named(tree, 'button', String(i));
-    if (probes === 1) {
-      await cdp.send('DOM.focus', { backendNodeId: bar.backendNodeId });
-      await untilTree(cdp, (t) => named(t, 'button', String(i)).focused, `the reader on bar ${i}`);
-      await page.keyboard.press('Space');
-      if (process.env.YAMARUKA_WEB_TRACE)
-        console.log(`the reader on ${await page.evaluate(() => document.activeElement.outerHTML)}`);
-    } else {
-      await (probes === 2 ? doubleTapElement : pressElement)(cdp, bar);
-    }
-    tree = await answered(cdp, probes, `the answer to probe ${probes}`);
-    const box = boxIn(tree);
-    if (!box) {
-      const words = named(tree, 'button', String(i)).description;
-      check(words.startsWith(`${probes}回目：`), `bar ${i}'s words after probe ${probes}: ${words}`);
-      const spoken = await poll(() => page.evaluate((said) => document.getElementById('announcer').textContent === said,
-                                                    `${i}番，${words}`), 5, 50);
-      check(spoken, `the answer to probe ${probes} spoken by the live region`);
-      const [, height, slant] = /高さ(\d+)(?:，(右上がり|右下がり|水平))?/.exec(words) || [];
-      good.read(i, Number(height), slant === '右上がり' ? 1 : slant === '右下がり' ? -1 : 0);
-      continue;
-    }
-    check(box.modal && box.description.includes('おめでとう'), `the success box in words: ${box.description}`);
-    check(!named(tree, 'button', '開始'), 'nothing but the box in the tree while it is open');
-    await pressElement(cdp, named(tree, 'button', 'OK'));
-    await pressElement(cdp, bar); // behind the box: nothing
-    tree = await untilTree(cdp, (t) => !boxIn(t), 'the box closed by its OK');
-    check(named(tree, 'textbox', '回数').value.trim() === String(probes) && named(tree, 'button', '1').disabled &&
-          named(tree, 'button', String(i)).description.startsWith(`${probes}回目：`),
-          'the last bar in words, and nothing pressed behind the box');
-    return probes;
-  }
-  return 11;
-}
-
-// A pupil who climbs: always the bar farthest from the tallest yet, between that bar's nearest
-// revealed neighbours. In puzzle 2 each new tallest bar stands higher than the last, until one
-// is too tall for the program (in all but a few games in a thousand, within 31 probes).
-function climber() {
-  const heights = new Map();
-  return {
-    next() {
-      const known = [...heights.keys()];
-      const best = known.reduce((a, b) => (heights.get(b) > (heights.get(a) ?? 0) ? b : a), 0);
-      const left = Math.max(0, ...known.filter((i) => i < best));
-      const right = Math.min(32, ...known.filter((i) => i > best));
-      return best - left > right - best ? left + 1 : right - 1;
-    },
-    read(i, height) {
-      heights.set(i, height);
-    },
-  };
-}
-
-async function begin(cdp, item) {
-  let tree = await axTree(cdp);
-  if (!named(tree, 'radio', itemNames[item]).checked) {
-    await pressElement(cdp, named(tree, 'radio', itemNames[item]));
-    tree = await untilTree(cdp, (t) => named(t, 'radio', itemNames[item]).checked, `puzzle ${item + 1} chosen`);
-  }
-  await pressElement(cdp, named(tree, 'button', '開始'));
-  return untilTree(cdp, (t) => !named(t, 'button', '1').disabled && countIn(t) === 0, `puzzle ${item + 1} begun`);
-}
-
-// Probes by a reader's presses the bars good.next() names until a box opens, at most `most`
-// times; each bar's height from its words goes to good.read. Answers the last tree and the
-// probes made.
-async function probeUntilBox(cdp, good, most = 31) {
-  let tree = await axTree(cdp);
-  let probes = 0;
-  while (probes < most && !boxIn(tree)) {
-    const i = good.next();
-    await pressElement(cdp, named(tree, 'button', String(i)));
-    tree = await answered(cdp, ++probes, `the answer to probe ${probes}`);
-    if (!boxIn(tree))
-      good.read(i, Number(/高さ(\d+)/.exec(named(tree, 'button', String(i)).description)[1]));
-  }
-  return { tree, probes };
-}
-const countIn = (tree) => Number(named(tree, 'textbox', '回数').value);
-
-// The box in tree says words and waits, modal, the window behind it out of the tree, until
-// close(its OK's node). Answers the tree once it has closed.
-async function waited(cdp, tree, words, close, what) {
-  const box = boxIn(tree);
-  check(box && box.modal && box.description.includes(words) && !named(tree, 'button', '開始'),
-        `${what}: a box saying ${words}, alone in the tree: ${box && box.description}`);
-  await close(named(tree, 'button', 'OK'));
-  return untilTree(cdp, (t) => !boxIn(t), `${what}: the box closed`);
-}
-
-// A probe of bar i after a box counts.
-async function probeAfter(cdp, tree, i, what) {
-  const before = countIn(tree);
-  await pressElement(cdp, named(tree, 'button', String(i)));
-  tree = await answered(cdp, before + 1, `${what}: a probe after the box`);
-  check(!boxIn(tree) && countIn(tree) === before + 1, `${what}: a probe after the box counts`);
-  return tree;
-}
-
-// Every box the program opens waits for its OK, whichever way the press that opened it came,
-// and the game goes on after it: a wasted try by a click, a tap, Space, Enter and a reader's
-// press, each box closed another way; the failure box of a pupil who tries each bar in turn; the
-// height error of one who climbs. A drag from the explanation's chosen text starts a new
-// choice, never a drag of the text out, which would need a loop of its own.
-async function everyBox(cdp, page) {
-  const note = named(await axTree(cdp), 'note', '説明');
-  const text = await rectOf(cdp, note);
-  await cdp.send('DOM.focus', { backendNodeId: note.backendNodeId });
-  await untilTree(cdp, (t) => named(t, 'note', '説明').focused, 'the reader on the explanation');
-  // Its context menu by the menu key, in Japanese, as a reader hears it; Escape closes it.
-  const items = (t) => t.filter((n) => n.role === 'menuitem' && n.name).map((n) => n.name).join(' | ');
-  for (const key of ['ContextMenu', 'Escape']) {
-    await page.keyboard.press(key);
-    const tree = await untilTree(cdp, (t) => t.some((n) => n.role === 'menu') === (key !== 'Escape'),
-                                 `the explanation's menu after ${key}`);
-    if (key !== 'Escape')
-      check(items(tree) === 'コピー(C) | すべてを選択', `the explanation's menu in Japanese: ${items(tree)}`);
-  }
-  await page.keyboard.down('Control');
-  await page.keyboard.press('a'); // all of it chosen
-  await page.keyboard.up('Control');
-  await page.mouse.move(text.left + 240, text.top + 14); // on the first line
-  await page.mouse.down();
-  for (let step = 1; step <= 10; ++step)
-    await page.mouse.move(text.left + 240 + 10 * step, text.top + 14 + 20 * step);
-  await page.mouse.up();
-
-  await begin(cdp, 1); // bar 16 then the best: a wasted try again, and bar 8 not
-  let { tree } = await probeUntilBox(cdp, { next: () => 16, read() {} }, 1);
-  const bar = named(tree, 'button', '16');
-  const at = await rectOf(cdp, bar);
-  const onOk = (press) => async (ok) => { const r = await rectOf(cdp, ok); await press(r.x, r.y); };
-  const keyOnBar = (key) => async () => {
-    await cdp.send('DOM.focus', { backendNodeId: bar.backendNodeId });
-    await untilTree(cdp, (t) => named(t, 'button', '16').focused, 'the reader on bar 16');
-    await page.keyboard.press(key);
-  };
-  const click = (x, y) => page.mouse.click(x, y);
-  const tap = (x, y) => page.touchscreen.tap(x, y);
-  const ways = [['a click', () => click(at.x, at.y), onOk(click)],
-                ['a tap', () => tap(at.x, at.y), onOk(tap)],
-                ['Space', keyOnBar('Space'), () => page.keyboard.press('Enter')],
-                ['Enter', keyOnBar('Enter'), () => page.keyboard.press('Space')],
-                ["a reader's press", () => pressElement(cdp, bar), (ok) => pressElement(cdp, ok)]];
-  for (const [way, press, close] of ways) {
-    await press();
-    tree = await untilTree(cdp, boxIn, `the wasted try by ${way}`);
-    tree = await waited(cdp, tree, '無駄な試行です', close, `a wasted try by ${way}`);
-    check(countIn(tree) === 1, `a wasted try by ${way}: not counted`);
-  }
-  await probeAfter(cdp, tree, 8, 'the wasted tries');
-
-  await begin(cdp, 0);
-  let next = 0;
-  ({ tree } = await probeUntilBox(cdp, { next: () => ++next, read() {} }));
-  await waited(cdp, tree, '残念でした', (ok) => pressElement(cdp, ok), 'each bar in turn');
-  await probeAfter(cdp, await begin(cdp, 0), 16, 'each bar in turn');
-
-  let error = false;
-  for (let game = 1; game <= 3 && !error; ++game) {
-    await begin(cdp, 1);
-    const climb = await probeUntilBox(cdp, climber());
-    error = boxIn(climb.tree).description.includes('範囲チェックエラー');
-    tree = await waited(cdp, climb.tree, error ? '範囲チェックエラー' : '', (ok) => pressElement(cdp, ok), 'a climber');
-    check(!error || countIn(tree) === climb.probes - 1, 'the too tall bar not counted');
-  }
-  check(error, 'the height error within three climbs');
-  await probeAfter(cdp, await begin(cdp, 1), 16, 'the height error');
-}
-
-async function main() {
-  const server = await new Promise((resolve) => {
-    const s = serve(site, 0, (port) => resolve({ s, port }));
-  });
-  const url = `http://127.0.0.1:${server.port}/`;
-  const browser = await launchChromium();
-  const page = await browser.newPage();
-  const cdp = await page.createCDPSession();
-  await cdp.send('Accessibility.enable');
-  await cdp.send('DOM.enable');
-  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
-  const elsewhere = new Set(); // the page asks only its own origin for anything
-  page.on('request', (request) => {
-    if (!request.url().startsWith(url) && !request.url().startsWith('data:'))
-      elsewhere.add(request.url());
-  });
-  page.on('console', (message) => {
-    if (message.type() === 'error')
-      check(false, `console error: ${message.text()}`);
-  });
-
-  // A Chromebook's browser tab: the first frame with the example, then puzzle 1 by clicks.
-  await page.setViewport({ width: 1366, height: 620 });
-  const started = Date.now();
-  await page.goto(url);
-  let L = null;
-  for (let seen = 0; seen < 31 && Date.now() - started < 60000;) {
-    L = L || await layoutOf(cdp).catch(() => null);
-    if (!L)
-      continue;
-    // Watched through a strip along the bars' feet: a small screenshot is quick to take.
-    const clip = { x: L.surface.left, y: L.surface.bottom - 3, width: L.bar(31).right - L.surface.left, height: 1 };
-    const strip = decodePng(Buffer.from(await page.screenshot({ type: 'png', clip })));
-    seen = 0;
-    for (let i = 1; i <= 31; ++i)
-      seen += aqua(strip.rgb(L.bar(i).x - L.surface.left, 0)) ? 1 : 0;
-  }
-  const firstFrame = Date.now() - started;
-  await until(page, (s) => aquaColumns(s, L) === 31, 'the example on a Chromebook', 5);
+scenario("a Chromebook's tab: the first frame with the example, every control in the page's tree and found by touch",
+         chromebook, async (page, server) => {
+  const { L, firstFrame } = await open(page, server.url);
   console.log(`web: first frame with the example ${firstFrame} ms after navigation, the browser just started (k = ${L.k})`);
-  await page.screenshot({ path: path.join(shots, 'chromebook.png') });
-  check(await page.title() === 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）', 'the page title');
-  const shortTree = (await axTree(cdp)).filter((n) => n.role !== 'generic' && n.role !== 'StaticText' && n.role !== 'none')
+  await page.save(path.join(shots, 'chromebook.png'));
+  assert.equal(await page.puppeteer.title(), 'ヤマルカ（山の形に分布している棒グラフの最も長い棒を探す）');
+  const tree = await axTree(page.cdp);
+  const shortTree = tree.filter((n) => n.role !== 'generic' && n.role !== 'StaticText' && n.role !== 'none')
     .map((n) => `${n.role} "${n.name}"${n.description ? ` (${n.description})` : ''}${n.value ? ` = "${n.value.slice(0, 20)}"` : ''}`);
   console.log(`web: the page's accessibility tree, ${shortTree.length} nodes: ${shortTree.join('; ')}`);
-  checkControls(await axTree(cdp), 0);
-  await checkTouchFinds(cdp, await axTree(cdp));
-  check(L.k === 29, `a Chromebook's tab at k = ${L.k}`);
-  const click = async (p) => page.mouse.click(p.x, p.y);
-  await click(L.begin);
-  await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始');
-  check(await playGame(page, cdp, L, true, (i) => click(L.bar(i))) === 5, 'puzzle 1 in 5 clicks, to the box');
-  await page.screenshot({ path: path.join(shots, 'chromebook-end.png') });
-  await closeBox(page, cdp);
+  checkControls(tree, 0);
+  await checkTouchFinds(page.cdp, tree);
+  assert.equal(L.k, 29, "a Chromebook's tab at k = 29");
+});
 
-  // An iPad, by taps: puzzle 2, turned mid-game and back; the elements follow the controls.
-  await page.setViewport({ width: 1080, height: 740, hasTouch: true, isMobile: true });
-  L = await settledLayout(cdp, page, L, 'the iPad');
-  const tap = async (p) => page.touchscreen.tap(p.x, p.y);
-  await tap(L.item(1));
-  await until(page, (s) => aquaColumns(s, L) === 31, 'the flat example on an iPad');
-  await tap(L.begin);
-  await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始 on an iPad');
+scenario("puzzle 1 by clicks on a Chromebook's tab in 5, to the box", chromebook, async (page, server) => {
+  const { L } = await open(page, server.url);
+  await clickOn(page, 'button', '開始');
+  await untilSeen(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始');
+  const { probes } = await playGame(page, player(true), (i, mirror) => page.click(find(mirror, 'button', String(i))),
+                                    { answered: await sighted(page, L) });
+  assert.equal(probes, 5);
+  await page.save(path.join(shots, 'chromebook-end.png'));
+  await closeByEnter(page);
+});
+
+scenario('puzzle 2 by taps on an iPad in 7 or fewer, to the box, turned mid-game and back', iPad, async (page, server) => {
+  const { L } = await open(page, server.url);
+  await tapOn(page, 'radio', itemNames[1]);
+  await untilTree(page, (t) => named(t, 'radio', itemNames[1]).checked, 'puzzle 2 chosen by a tap');
+  await untilSeen(page, (s) => aquaColumns(s, L) === 31, 'the flat example on an iPad');
+  await tapOn(page, 'button', '開始');
+  await untilSeen(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden after 開始 on an iPad');
   let turns = 0;
-  const probes = await playGame(page, cdp, L, false, async (i) => {
-    await tap(L.bar(i));
+  const { probes } = await playGame(page, player(false), async (i, mirror) => {
+    await page.tap(find(mirror, 'button', String(i)));
     if (turns++ > 0)
       return;
     // Turned after the first probe, and back: the bar stays, at each scale, under its button.
-    await until(page, (s) => aquaColumns(s, L) === 1, `bar ${i} by a tap`);
-    await page.setViewport({ width: 810, height: 1010, hasTouch: true, isMobile: true });
-    const turned = await settledLayout(cdp, page, L, 'the turned iPad');
-    const shot = await until(page, (s) => aquaColumns(s, turned) === 1 && aqua(foot(s, turned, i)),
-                             `bar ${i} kept on the turned iPad`);
-    await page.screenshot({ path: path.join(shots, 'ipad-turned.png') });
-    check(shot.width === 810 && turned.k === 21, `the turned iPad at k = ${turned.k}`);
-    await page.setViewport({ width: 1080, height: 740, hasTouch: true, isMobile: true });
-    await settledLayout(cdp, page, turned, 'the iPad turned back');
+    await untilSeen(page, (s) => aquaColumns(s, L) === 1, `bar ${i} by a tap`);
+    await page.puppeteer.setViewport({ ...iPad, width: 810, height: 1010 });
+    const turned = await settledLayout(page, L, 'the turned iPad');
+    const shot = await untilSeen(page, (s) => aquaColumns(s, turned) === 1 && aqua(foot(s, turned, i)),
+                                 `bar ${i} kept on the turned iPad`);
+    await page.save(path.join(shots, 'ipad-turned.png'));
+    assert.ok(shot.width === 810 && turned.k === 21, `the turned iPad at k = ${turned.k}`);
+    await page.puppeteer.setViewport(iPad);
+    await settledLayout(page, turned, 'the iPad turned back');
+  }, { answered: await sighted(page, L) });
+  assert.ok(probes <= 7, `puzzle 2 on an iPad in ${probes} probes, to the box`);
+  await page.save(path.join(shots, 'ipad.png'));
+  await closeByEnter(page);
+});
+
+scenario("puzzle 1 by the keyboard in 5, to the box, the reader's focus on each bar", chromebook, async (page, server) => {
+  const { L } = await open(page, server.url);
+  await clickOn(page, 'button', '開始'); // the focus on "開始"; the game by keys from here
+  await untilSeen(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden for the keyboard game');
+  const { probes } = await playGame(page, player(true), async (i) => {
+    await focusByTab(page, 'button', String(i));
+    await untilTree(page, (t) => named(t, 'button', String(i)).focused, `the reader's focus on bar ${i}`);
+    await page.space();
+  }, { answered: await sighted(page, L) });
+  assert.equal(probes, 5);
+  await closeByEnter(page);
+});
+
+// VoiceOver's double tap on an iPad: the pointer's events at the element's middle, then a click
+// on it; one press.
+const doubleTap = `function () {
+  const r = this.getBoundingClientRect();
+  const at = { clientX: r.x + r.width / 2, clientY: r.y + r.height / 2, bubbles: true, cancelable: true,
+               pointerId: 1, pointerType: 'mouse', isPrimary: true, button: 0 };
+  this.dispatchEvent(new PointerEvent('pointerdown', { ...at, buttons: 1 }));
+  this.dispatchEvent(new MouseEvent('mousedown', { ...at, buttons: 1 }));
+  this.dispatchEvent(new PointerEvent('pointerup', at));
+  this.dispatchEvent(new MouseEvent('mouseup', at));
+  this.click();
+}`;
+// A reader's move to the control named: the tree says it has the focus.
+async function readerOn(page, role, name) {
+  await onElement(page, role, name, 'function () { this.focus(); }');
+  await untilTree(page, (t) => named(t, role, name).focused, `the reader on ${role} "${name}"`);
+}
+
+// A whole game by a screen reader alone: every press a click on an element, each bar read from
+// its button's words, each answer heard in the live region; the first probe by a move of the
+// reader to the element and Space, the second by VoiceOver's double tap. At the box: the tree
+// shows only the box, a press behind it does nothing, its OK closes it.
+for (const item of [0, 1]) {
+  scenario(`puzzle ${item + 1} by a screen reader's words and presses alone in ${item === 0 ? 5 : '7 or fewer'}, to the box`,
+           chromebook, async (page, server) => {
+    await open(page, server.url);
+    // The example of the puzzle chosen: "棒グラフの例" where it is chosen already.
+    await pressElement(page, ...item === 0 ? ['button', '棒グラフの例'] : ['radio', itemNames[item]]);
+    checkControls(await untilTree(page, (t) => named(t, 'radio', itemNames[item]).checked &&
+                                                named(t, 'image', '棒グラフ').description.startsWith('例：'),
+                                  `puzzle ${item + 1}'s example by its element`), item);
+    await pressElement(page, 'button', '開始');
+    await until(async () => !find(await mirrorOf(page), 'button', '1').disabled, '開始 by its element');
+    const { probes, bar } = await playGame(page, player(item === 0), async (i) => {
+      const turn = countIn(await mirrorOf(page));
+      if (turn > 0)
+        return onElement(page, 'button', String(i), turn === 1 ? doubleTap : 'function () { this.click(); }');
+      await readerOn(page, 'button', String(i));
+      await page.space();
+    }, { async answered(i, n, mirror) {
+      const tree = await untilTree(page, (t) => boxIn(t) || named(t, 'button', String(i)).description.startsWith(`${n}回目：`),
+                                   `the answer to probe ${n} in the tree`);
+      if (boxIn(tree))
+        return;
+      const words = named(tree, 'button', String(i)).description;
+      assert.equal(words, find(mirror, 'button', String(i)).words, `bar ${i}'s words in the tree as in the mirror`);
+      await until(() => page.script(`return document.getElementById('announcer').textContent === ${JSON.stringify(`${i}番，${words}`)};`),
+                  `the answer to probe ${n} spoken by the live region`, 5);
+    } });
+    assert.ok(item === 0 ? probes === 5 : probes <= 7, `in ${probes}`);
+    const tree = await untilTree(page, boxIn, 'the box in the tree');
+    assert.ok(boxIn(tree).modal && boxIn(tree).description.includes('おめでとう'), `the success box in words: ${boxIn(tree).description}`);
+    assert.ok(!named(tree, 'button', '開始'), 'nothing but the box in the tree while it is open');
+    await pressElement(page, 'button', 'OK');
+    await pressElement(page, 'button', String(bar)); // behind the box: nothing
+    const closed = await untilClosed(page, 'the box closed by its OK');
+    assert.ok(countIn(closed) === probes && find(closed, 'button', '1').disabled &&
+              find(closed, 'button', String(bar)).words.startsWith(`${probes}回目：`),
+              'the last bar in words, and nothing pressed behind the box');
   });
-  check(probes <= 7, `puzzle 2 on an iPad in ${probes} probes, to the box`);
-  await page.screenshot({ path: path.join(shots, 'ipad.png') });
-  await closeBox(page, cdp);
+}
 
-  // The keyboard alone: puzzle 1 again, from the focus on "開始" (where the last box left it);
-  // the screen reader's focus follows the window's.
-  await page.setViewport({ width: 1366, height: 620 });
-  L = await settledLayout(cdp, page, L, 'the Chromebook again');
-  await tap(L.item(0));
-  await until(page, (s) => aquaColumns(s, L) === 31, 'puzzle 1 chosen again');
-  await click(L.begin); // the focus on "開始"; the game by keys from here
-  await until(page, (s) => aquaColumns(s, L) === 0, 'the graph hidden for the keyboard game');
-  let focus = 0; // 0: "開始"; then Tab passes the two counters and "説明を隠す" to bar 1
-  let followed = 0;
-  const keys = await playGame(page, cdp, L, true, async (i) => {
-    const target = i + 3;
-    for (; focus < target; ++focus)
-      await page.keyboard.press('Tab');
-    for (; focus > target; --focus) {
-      await page.keyboard.down('Shift');
-      await page.keyboard.press('Tab');
-      await page.keyboard.up('Shift');
-    }
-    const tree = await untilTree(cdp, (t) => (named(t, 'button', String(i)) || {}).focused, `the reader's focus on bar ${i}`);
-    followed += named(tree, 'button', String(i)).focused ? 1 : 0;
-    await page.keyboard.press('Space');
-  });
-  check(keys === 5 && followed === 5, `puzzle 1 by the keyboard in ${keys}, to the box, the reader's focus on each bar`);
-  await closeBox(page, cdp);
+const readerPress = (page) => (i) => pressElement(page, 'button', String(i));
 
-  // A blind pupil: both puzzles from the words alone, every press on an element.
-  check(await playByWords(cdp, page, 0) === 5, 'puzzle 1 by a screen reader in 5, to the box');
-  check(await playByWords(cdp, page, 1) <= 7, 'puzzle 2 by a screen reader in 7 or fewer, to the box');
-  await everyBox(cdp, page);
-  L = await layoutOf(cdp);
+// Puzzle item begun by a reader's presses.
+async function begin(page, item) {
+  if (!find(await mirrorOf(page), 'radio', itemNames[item]).checked) {
+    await pressElement(page, 'radio', itemNames[item]);
+    await until(async () => find(await mirrorOf(page), 'radio', itemNames[item]).checked, `puzzle ${item + 1} chosen`);
+  }
+  await pressElement(page, 'button', '開始');
+  await until(async () => { const m = await mirrorOf(page); return !find(m, 'button', '1').disabled && countIn(m) === 0; },
+              `puzzle ${item + 1} begun`);
+}
 
-  // "終了": the page says so, in Japanese, and offers to start again.
-  await click(L.close);
-  await page.waitForFunction(() => !document.getElementById('again').hidden, { timeout: 10000 })
-    .catch(() => {});
-  check(await page.evaluate(() => document.getElementById('status').textContent) === 'ヤマルカを終了しました。',
-        'the page after "終了"');
+// The box open says words and waits, modal, the window behind it out of the tree, until
+// close(its OK's element in the mirror). Answers the mirror once it has closed.
+async function waited(page, words, close, what) {
+  const tree = await untilTree(page, boxIn, `${what}: the box`);
+  const box = boxIn(tree);
+  assert.ok(box.modal && box.description.includes(words) && !named(tree, 'button', '開始'),
+            `${what}: a box saying ${words}, alone in the tree: ${box.description}`);
+  await close(find(await mirrorOf(page), 'button', 'OK'));
+  return untilClosed(page, `${what}: the box closed`);
+}
 
-  // A program that arrives cut short (a dropped connection): the page says so, in Japanese,
-  // and offers to start again.
-  const cut = await browser.createBrowserContext();
-  const broken = await cut.newPage();
-  await broken.setRequestInterception(true);
-  broken.on('request', (request) => {
+// A probe of bar i after a box counts.
+async function probeAfter(page, i, what) {
+  const before = countIn(await mirrorOf(page));
+  await pressElement(page, 'button', String(i));
+  const mirror = await until(async () => {
+    const m = await mirrorOf(page);
+    return (boxOpen(m) || countIn(m) === before + 1) && m;
+  }, `${what}: the answer to a probe after the box`);
+  assert.ok(!boxOpen(mirror) && countIn(mirror) === before + 1, `${what}: a probe after the box counts`);
+}
+
+// Every box the program opens waits for its OK, whichever way the press that opened it came,
+// and the game goes on after it.
+scenario("a wasted try's box waits for its OK, the try by a click, a tap, Space, Enter or a reader's press, each box " +
+         'closed another way; nothing counted, and the game goes on', chromebook, async (page, server) => {
+  await open(page, server.url);
+  await begin(page, 1); // bar 16 then the best: a wasted try again, and bar 8 not
+  await playGame(page, { next: () => 16, read() {} }, readerPress(page), { most: 1 });
+  const bar = find(await mirrorOf(page), 'button', '16');
+  const ways = [['a click', () => page.click(bar), (ok) => page.click(ok)],
+                ['a tap', () => page.tap(bar), (ok) => page.tap(ok)],
+                ['Space', () => readerOn(page, 'button', '16').then(page.space), () => page.enter()],
+                ['Enter', () => readerOn(page, 'button', '16').then(page.enter), () => page.space()],
+                ["a reader's press", () => pressElement(page, 'button', '16'), () => pressElement(page, 'button', 'OK')]];
+  for (const [way, press, close] of ways) {
+    await press();
+    assert.equal(countIn(await waited(page, '無駄な試行です', close, `a wasted try by ${way}`)), 1,
+                 `a wasted try by ${way}: not counted`);
+  }
+  await probeAfter(page, 8, 'the wasted tries');
+});
+
+scenario('the failure box of a pupil who tries each bar in turn waits for its OK, and the next game goes on',
+         chromebook, async (page, server) => {
+  await open(page, server.url);
+  await begin(page, 0);
+  let next = 0;
+  await playGame(page, { next: () => ++next, read() {} }, readerPress(page), { most: 31 });
+  await waited(page, '残念でした', () => pressElement(page, 'button', 'OK'), 'each bar in turn');
+  await begin(page, 0);
+  await probeAfter(page, 16, 'each bar in turn');
+});
+
+scenario('the height error of a pupil who climbs, within three games, waits for its OK, the too tall bar not counted',
+         chromebook, async (page, server) => {
+  await open(page, server.url);
+  let error = false;
+  for (let game = 1; game <= 3 && !error; ++game) {
+    await begin(page, 1);
+    const climb = await playGame(page, climber(), readerPress(page), { most: 31 });
+    error = boxIn(await untilTree(page, boxIn, "the climber's box")).description.includes('範囲チェックエラー');
+    const mirror = await waited(page, error ? '範囲チェックエラー' : '', () => pressElement(page, 'button', 'OK'), 'a climber');
+    assert.ok(!error || countIn(mirror) === climb.probes - 1, 'the too tall bar not counted');
+  }
+  assert.ok(error, 'the height error within three climbs');
+  await begin(page, 1);
+  await probeAfter(page, 16, 'the height error');
+});
+
+scenario("the explanation's menu in Japanese by the menu key, closed by Escape", chromebook, async (page, server) => {
+  await open(page, server.url);
+  await readerOn(page, 'note', '説明');
+  await page.puppeteer.keyboard.press('ContextMenu');
+  const items = (t) => t.filter((n) => n.role === 'menuitem' && n.name).map((n) => n.name).join(' | ');
+  const menu = await untilTree(page, (t) => t.some((n) => n.role === 'menu'), "the explanation's menu by the menu key");
+  assert.equal(items(menu), 'コピー(C) | すべてを選択', "the explanation's menu in Japanese");
+  await page.puppeteer.keyboard.press('Escape');
+  await untilTree(page, (t) => !t.some((n) => n.role === 'menu'), "the explanation's menu closed by Escape");
+});
+
+// A press on the explanation's chosen text starts a new choice, never a drag of the text out,
+// which would need a loop of its own; the release hides the explanation.
+scenario("a drag from the explanation's chosen text drags nothing out, and the game goes on", chromebook,
+         async (page, server) => {
+  await open(page, server.url);
+  const note = find(await mirrorOf(page), 'note', '説明');
+  const plain = await page.screenshot();
+  await readerOn(page, 'note', '説明');
+  await page.puppeteer.keyboard.down('Control');
+  await page.puppeteer.keyboard.press('a'); // all of it chosen
+  await page.puppeteer.keyboard.up('Control');
+  await untilSeen(page, (s) => s.region(note) !== plain.region(note), 'the explanation chosen by Ctrl+A', 5);
+  // From the middle of the first line's letters, as the screen shows them.
+  const dark = (x, y) => Math.max(...plain.rgb(x, y)) < 80;
+  const columns = Array.from({ length: Math.round(note.right - note.left) }, (_, x) => Math.round(note.left) + x);
+  let y = Math.round(note.top);
+  while (!columns.some((x) => dark(x, y)))
+    ++y;
+  const letters = columns.filter((x) => dark(x, y));
+  const from = { x: (letters[0] + letters[letters.length - 1]) / 2, y };
+  await page.puppeteer.mouse.move(from.x, from.y);
+  await page.puppeteer.mouse.down();
+  for (let step = 1; step <= 10; ++step)
+    await page.puppeteer.mouse.move(from.x + 10 * step, from.y + 20 * step);
+  await page.puppeteer.mouse.up();
+  await until(async () => find(await mirrorOf(page), 'button', '説明を見る'), 'the explanation hidden by the release');
+  await begin(page, 1);
+  await probeAfter(page, 16, 'the drag');
+});
+
+const pageSays = (page) => page.script("return document.getElementById('status').textContent;");
+const offersAgain = (page, what) => until(() => page.script("return !document.getElementById('again').hidden;"), what, 20);
+
+scenario('"終了": the page says so, in Japanese, and offers to start again', chromebook, async (page, server) => {
+  await open(page, server.url);
+  await clickOn(page, 'button', '終了');
+  await offersAgain(page, 'the page after "終了"');
+  assert.equal(await pageSays(page), 'ヤマルカを終了しました。');
+});
+
+scenario('a program that arrives cut short (a dropped connection): the page says so, in Japanese, and offers to ' +
+         'start again', chromebook, async (page, server) => {
+  await page.puppeteer.setRequestInterception(true);
+  page.puppeteer.on('request', (request) => {
     if (!request.url().endsWith('.wasm'))
       return request.continue();
     const whole = fs.readFileSync(path.join(site, new URL(request.url()).pathname));
     return request.respond({ status: 200, contentType: 'application/wasm', body: whole.subarray(0, whole.length / 2) });
   });
-  await broken.goto(url);
-  await broken.waitForFunction(() => !document.getElementById('again').hidden, { timeout: 20000 })
-    .catch(() => {});
-  check(await broken.evaluate(() => document.getElementById('status').textContent) ===
-        'ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。',
-        'the page with its program cut short');
-  await cut.close();
+  await page.go(server.url);
+  await offersAgain(page, 'the page with its program cut short');
+  assert.equal(await pageSays(page), 'ヤマルカを読み込めませんでした。ネットワークにつないで、もう一度お試しください。');
+});
 
-  // Without a network: the service worker's copy, the licences too.
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  server.s.close();
-  server.s.closeAllConnections();
-  await page.reload();
-  await until(page, (s) => aquaColumns(s, L) === 31, 'the example with the server stopped', 60);
-  await page.screenshot({ path: path.join(shots, 'offline.png') });
-  const licences = await page.goto(await page.$eval('#licences a', (a) => a.href));
-  check(licences.ok() && await page.title() === 'ヤマルカ ライセンス', 'the licences with the server stopped');
+scenario("without a network: the service worker's copy, the licences too", chromebook, async (page, server) => {
+  await open(page, server.url);
+  await page.script('await navigator.serviceWorker.ready;');
+  server.stop();
+  await page.refresh();
+  await shown(page, 'the example with the server stopped');
+  await page.save(path.join(shots, 'offline.png'));
+  const licences = await page.go(await page.puppeteer.$eval('#licences a', (a) => a.href));
+  assert.ok(licences.ok() && await page.puppeteer.title() === 'ヤマルカ ライセンス', 'the licences with the server stopped');
+});
 
-  // A new build on the server: the visit with a network fetches it, and the next visit is the new
-  // build, with the old copy gone.
-  if (nextSite) {
-    const next = await new Promise((resolve) => {
-      const s = serve(nextSite, server.port, () => resolve(s));
-    });
-    const cacheOf = (folder) => `yamaruka-${buildOf(folder)}`;
-    await page.goto(url);
-    await until(page, (s) => aquaColumns(s, L) === 31, 'the example on the visit that finds the next build', 60);
-    check(await poll(() => page.evaluate(async (name) => {
-      const worker = await navigator.serviceWorker.getRegistration();
-      return !worker.installing && !worker.waiting && (await caches.keys()).includes(name);
-    }, cacheOf(nextSite)), 30, 100), 'the next build fetched for the offline copy');
-    await page.reload();
-    await until(page, (s) => aquaColumns(s, L) === 31, 'the next build\'s example', 60);
-    check(await page.evaluate(() => document.documentElement.dataset.build) === buildOf(nextSite),
-          'the next visit shows the next build');
-    const left = await poll(async () => {
-      const names = await page.evaluate(() => caches.keys());
-      return names.length === 1 && names;
-    }, 30, 100);
-    check(left && left[0] === cacheOf(nextSite), `the old copy gone (${cacheOf(site)} → ${cacheOf(nextSite)}): ${left}`);
-    next.close();
-    next.closeAllConnections();
+scenario('a next build on the server: the visit with a network fetches it, and the next visit is the next build, ' +
+         'with the old copy gone', chromebook, async (page, server) => {
+  await open(page, server.url);
+  await page.script('await navigator.serviceWorker.ready;');
+  server.stop();
+  const next = await serving(nextSite, server.port);
+  const cacheOf = (folder) => `yamaruka-${buildOf(folder)}`;
+  try {
+    await page.go(server.url);
+    await shown(page, 'the example on the visit that finds the next build');
+    await until(() => page.script(`const worker = await navigator.serviceWorker.getRegistration();
+      return !worker.installing && !worker.waiting && (await caches.keys()).includes(${JSON.stringify(cacheOf(nextSite))});`),
+                'the next build fetched for the offline copy');
+    await page.refresh();
+    await shown(page, "the next build's example");
+    assert.equal(await page.script('return document.documentElement.dataset.build;'), buildOf(nextSite),
+                 'the next visit shows the next build');
+    const left = await until(async () => { const names = await page.script('return caches.keys();'); return names.length === 1 && names; },
+                             'one offline copy left');
+    assert.deepEqual(left, [cacheOf(nextSite)], `the old copy gone (${cacheOf(site)} → ${cacheOf(nextSite)})`);
+  } finally {
+    next.stop();
   }
-
-  check(elsewhere.size === 0, `requests to other origins: ${[...elsewhere].join(' ')}`);
-  await browser.close();
-}
-
-run(main);
+}, { skip: !nextSite && 'no next build named' });

@@ -156,7 +156,8 @@ fi
 
 # The page in Debian's Chromium, headless, driven through its DevTools protocol by
 # tools/web-browser-test.js with npm's puppeteer-core (kept in the cache; no browser of its own);
-# then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js).
+# then in WebKitGTK's MiniBrowser through W3C WebDriver (tools/web-webkit-test.js). Each scenario
+# is a test of node's own runner on a page of its own: --test-name-pattern runs one alone.
 modules=$cache/browser-test
 browser_modules() {
   command -v npm >/dev/null || bash tools/ensure-deps.sh <(echo npm)
@@ -168,7 +169,8 @@ browser_modules() {
 if wants browser; then
   browser_modules
   mkdir -p build/web/screenshots
-  YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-browser-test.js "$site" build/web/site-next
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node --test-reporter=spec tools/web-browser-test.js "$site" \
+    build/web/site-next
   node --test-reporter=spec tools/web-webkit-test.js "$site"
   # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
   # (10 unless told), the program's stops counted with what the page says of them. WebKit still
