@@ -1,4 +1,4 @@
-// The floor the page's start is measured against (tools/web-browser-test.js): the least a page
+// The floor the page's start is measured against (tools/web-bench.js): the least a page
 // of this Qt shows, one label in the window's face, set up and loaded as the program is. On
 // aqua, as the example's bars are, for the test to see it.
 #include "app/Display.h"

@@ -5,11 +5,18 @@
 // its program stopped). VISITS for each browser, or WEB_SOAK, else 10. Closing line
 // "N passed, N failed": one check for each browser, that its program never stopped.
 'use strict';
+const fs = require('fs');
 const path = require('path');
 const { launchChromium, check, poll, run, until, serving, webKit, startWebKitDriver, chromiumPage, mirrorOf, find,
   boxOpen, pressElement, focusByTab, closeByEnter, byKeys, player, playGame } = require('./web-test-support.js');
 
 const site = path.resolve(process.argv[2] || 'build/web/site');
+// The program's functions by number, as the link named them beside the page's build
+// (build/web/app), so that a stop's stack names the program's own functions.
+const symbolFile = path.join(site, '../app/yamaruka.js.symbols');
+const symbols = new Map(fs.existsSync(symbolFile)
+  ? fs.readFileSync(symbolFile, 'utf8').split('\n').map((line) => line.split(/:(.*)/s)) : []);
+const named = (text) => text.replace(/wasm-function\[(\d+)\]/g, (all, n) => symbols.get(n) || all);
 const visits = Number(process.argv[3] || process.env.WEB_SOAK || 10);
 const perBrowser = 25;
 
@@ -78,9 +85,16 @@ async function soak(name, open, wayNames) {
     if (page === null || n % perBrowser === 0) {
       if (page)
         await page.close().catch(() => {});
-      page = await open();
       if (n > 0 && n % perBrowser === 0)
         console.log(`web: soak: ${name}: ${n} visits, ${stops.length} stops so far`);
+      // A browser that will not open loses this visit, not the rest of the soak.
+      page = await open().catch((error) => {
+        stops.push(`visit ${n + 1} (${way}): no browser: ${error.message.split('\n')[0]}`);
+        console.log(`web: soak: ${name}: ${stops[stops.length - 1]}`);
+        return null;
+      });
+      if (page === null)
+        continue;
     }
     let wrong = '';
     try {
@@ -89,7 +103,7 @@ async function soak(name, open, wayNames) {
       wrong = error.message.split('\n')[0];
     }
     // A stop: the program ended, the browser lost the page, or a step's answer never came.
-    const state = await page.state().catch((error) => `lost: ${error.message.split('\n')[0]}`);
+    const state = named(await page.state().catch((error) => `lost: ${error.message.split('\n')[0]}`));
     if (wrong || state !== 'running') {
       stops.push(`visit ${n + 1} (${way}): ${wrong || 'after the game'}; the page: ${state}`);
       console.log(`web: soak: ${name}: ${stops[stops.length - 1]}`);
