@@ -435,6 +435,7 @@ scenario("the explanation's menu in Japanese by the menu key, closed by Escape",
   assert.equal(items(menu), 'コピー(C) | すべてを選択', "the explanation's menu in Japanese");
   await page.puppeteer.keyboard.press('Escape');
   await untilTree(page, (t) => !t.some((n) => n.role === 'menu'), "the explanation's menu closed by Escape");
+  await focusByTab(page, 'button', '終了'); // the keys still reach the program
 });
 
 // A press on the explanation's chosen text starts a new choice, never a drag of the text out,

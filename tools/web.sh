@@ -20,8 +20,11 @@ source tools/qt-source.sh
 # that the linker would keep anyway (style sheets, graphics views, gestures, completers, file
 # and font dialogs), nor the copy of the MIME database that a text document would look its
 # resources up in (340 kB), nor settings, nor SHA-3 unrolled for speed: a pupil waits for every
-# byte on the school's Wi-Fi. The cache is keyed by these options too.
-qt_options=(-DFEATURE_thread=OFF -DFEATURE_optimize_size=ON
+# byte on the school's Wi-Fi. The long jumps of its C libraries (FreeType's, libpng's, its
+# rasterizer's) are WebAssembly's own, as the program's exceptions are. The cache is keyed by
+# these options too.
+qt_options=(-DCMAKE_C_FLAGS=-sSUPPORT_LONGJMP=wasm -DCMAKE_CXX_FLAGS=-sSUPPORT_LONGJMP=wasm
+  -DFEATURE_thread=OFF -DFEATURE_optimize_size=ON
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF
   -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
@@ -37,7 +40,8 @@ qt_options=(-DFEATURE_thread=OFF -DFEATURE_optimize_size=ON
   -DFEATURE_mimetype_database=OFF -DFEATURE_settings=OFF -DFEATURE_sha3_fast=OFF)
 qt=$cache/qt-$qt_version-wasm-$(echo "${qt_options[*]}" | sha256sum | cut -c1-8)
 gtest_version=$(dpkg-query -W -f='${Version}' googletest)
-gtest=$cache/googletest-${gtest_version%%-*}-wasm
+# With WebAssembly's own exceptions, as the program and its tests throw them.
+gtest=$cache/googletest-${gtest_version%%-*}-wasm-eh
 jobs=$(nproc)
 
 # Qt's CMake wants an Emscripten SDK: a folder whose .emscripten names its root, with emcc
@@ -63,7 +67,8 @@ if wants qt; then
     build_qt "$qt" "linked into yamaruka.wasm" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
       -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten -DBUILD_SHARED_LIBS=OFF "${qt_options[@]}"
   [ -f "$gtest/.complete" ] && say "GoogleTest for WebAssembly: $gtest" ||
-    build_gtest "$toolchain" "$gtest" -Dgtest_disable_pthreads=ON
+    build_gtest "$toolchain" "$gtest" -Dgtest_disable_pthreads=ON \
+      "-DCMAKE_CXX_FLAGS=-fwasm-exceptions -sSUPPORT_LONGJMP=wasm"
 fi
 
 export YAMARUKA_WEB_QT=$qt YAMARUKA_WEB_GTEST=$gtest YAMARUKA_HOST_QT_CMAKE=$host_qt

@@ -26,7 +26,11 @@
   for (const gesture of ['gesturestart', 'gesturechange', 'dblclick'])
     document.addEventListener(gesture, (event) => event.preventDefault(), { passive: false });
 
-  if (typeof WebAssembly !== 'object') {
+  // The program's errors travel as WebAssembly's own exceptions (Safari 15.2, Chrome 95,
+  // Firefox 100 and later): a module of one try and catch_all tells whether this browser has them.
+  const exceptions = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 4, 1, 96, 0, 0, 3, 2, 1, 0,
+    10, 8, 1, 6, 0, 6, 64, 25, 11, 11]);
+  if (typeof WebAssembly !== 'object' || !WebAssembly.validate(exceptions)) {
     say('このブラウザーは WebAssembly に対応していないため、ヤマルカを動かせません。' +
         '新しいブラウザーでお試しください。');
     return;
