@@ -4,7 +4,6 @@
 #include "app/Accessibility.h"
 #include "app/Display.h"
 #include "app/Fonts.h"
-#include "app/TextFit.h"
 #include "controls/TPanel.h"
 #include "controls/TRadioGroup.h"
 #include "runtime/Checked.h"
@@ -19,15 +18,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTimer>
-#include <QWindow>
 
-#include <algorithm>
 #include <functional>
-#include <vector>
 
 #include "app/yamaruka.xpm"
 
@@ -102,33 +96,20 @@ constexpr QMargins DesignFrame(8, 30, 8, 8);
 const QString WindowFace = QStringLiteral("ＭＳ Ｐゴシック");
 const QString MainFace = QStringLiteral("ＭＳ ゴシック");
 const QString BarFace = QStringLiteral("ゴシック");
-constexpr int WindowPixels = 12;
 } // namespace
 
 TFormMain::TFormMain(TRandomSource* RandomSource)
-    : Layout(*this, DesignClient),
-      OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
+    : OwnRandom(RandomSource == nullptr ? std::make_unique<TSeededRandom>() : nullptr),
       Random(RandomSource == nullptr ? OwnRandom.get() : RandomSource), Engine(AfterBox, *Random),
-      Faces(ShownTexts())
+      Faces(ShownTexts()), Fit(*this, DesignClient, DesignFrame, Faces, {WindowFace, 12, false})
 {
   InstallAccessibleRoles();
   BuildControls();
   FormCreate();
-  FitFaces();
+  Fit.FitFaces();
 }
 
 TFormMain::~TFormMain() = default;
-
-void TFormMain::Place(QWidget* Control, QRect Design, TAnchors Anchors)
-{
-  Layout.Place(*Control, Design, Anchors);
-}
-
-void TFormMain::Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold)
-{
-  Layout.Dress(*Control, {Face, Pixels, Bold});
-  Control->setFont(Faces.Font(Face, LayoutScale()(Pixels), Bold));
-}
 
 void TFormMain::BuildControls()
 {
@@ -136,67 +117,54 @@ void TFormMain::BuildControls()
   // The program's icon, for the message boxes' title bars too (in a page Qt draws them, with
   // its own logo where a window has none).
   QApplication::setWindowIcon(QIcon(QPixmap(yamaruka_xpm)));
-  setFont(Faces.Font(WindowFace, WindowPixels, false));
-  resize(DesignClient);
-  constexpr int MainPixels = 19;
-  constexpr int CounterPixels = 21;
-  const auto Main = [this](QWidget* Control) { Dress(Control, MainFace, MainPixels, true); };
-  const auto Counter = [this](QWidget* Control) { Dress(Control, MainFace, CounterPixels, true); };
+  const TScreenFit::TFace Main{MainFace, 19, true};
+  const TScreenFit::TFace Counter{MainFace, 21, true};
   const TAnchors LeftTop = TAnchor::akLeft | TAnchor::akTop;
   const TAnchors LeftBottom = TAnchor::akLeft | TAnchor::akBottom;
 
   PanelMain = new TPanel(this, TPanel::TBevel::Raised);
-  Place(PanelMain, {935, 0, 185, 641});
-  Main(PanelMain);
+  Fit.Place(*PanelMain, {935, 0, 185, 641}, Main);
   PanelBottom = new TPanel(PanelMain, TPanel::TBevel::None);
-  Place(PanelBottom, {1, 514, 183, 126});
+  Fit.Place(*PanelBottom, {1, 514, 183, 126});
   ButtonClose = NewButton(PanelBottom, ClosingText);
-  Place(ButtonClose, {56, 86, 65, 25}, LeftBottom);
-  Main(ButtonClose);
+  Fit.Place(*ButtonClose, {56, 86, 65, 25}, Main, LeftBottom);
   TDockLayout::Dock(*PanelBottom, TAlign::alBottom);
 
   RadioGroupKeisya = new TRadioGroup(PanelMain, SelectorText, PuzzleItems);
-  Place(RadioGroupKeisya, {1, 1, 183, 83});
-  Main(RadioGroupKeisya);
+  Fit.Place(*RadioGroupKeisya, {1, 1, 183, 83}, Main);
   TDockLayout::Dock(*RadioGroupKeisya, TAlign::alTop);
   ButtonBegin = NewButton(PanelMain, BeginText);
-  Place(ButtonBegin, {16, 232, 151, 40}, LeftTop);
-  Main(ButtonBegin);
+  Fit.Place(*ButtonBegin, {16, 232, 151, 40}, Main, LeftTop);
 
   PanelMokuhyou = new TPanel(PanelMain, TPanel::TBevel::Raised, TargetText);
-  Place(PanelMokuhyou, {1, 84, 183, 41});
-  Main(PanelMokuhyou);
+  Fit.Place(*PanelMokuhyou, {1, 84, 183, 41}, Main);
   EditMokuhyou = NewCounter(PanelMokuhyou, QStringLiteral("目標"));
-  Place(EditMokuhyou, {87, 8, 31, 29}, LeftTop);
-  Counter(EditMokuhyou);
+  Fit.Place(*EditMokuhyou, {87, 8, 31, 29}, Counter, LeftTop);
   TDockLayout::Dock(*PanelMokuhyou, TAlign::alTop);
   PanelKaisuu = new TPanel(PanelMain, TPanel::TBevel::Raised, CountText);
-  Place(PanelKaisuu, {1, 125, 183, 41});
-  Main(PanelKaisuu);
+  Fit.Place(*PanelKaisuu, {1, 125, 183, 41}, Main);
   EditKai = NewCounter(PanelKaisuu, QStringLiteral("回数"));
-  Place(EditKai, {87, 6, 29, 29}, LeftTop);
-  Counter(EditKai); // before the text, which is laid out once, in its own face
+  // Its face before the text, which is laid out once, in its own face.
+  Fit.Place(*EditKai, {87, 6, 29, 29}, Counter, LeftTop);
   EditKai->setText(QStringLiteral(" 0"));
   TDockLayout::Dock(*PanelKaisuu, TAlign::alTop);
 
   ButtonSetsumei = NewButton(PanelMain, HideText);
-  Place(ButtonSetsumei, {16, 316, 151, 40}, LeftTop);
-  Main(ButtonSetsumei);
+  Fit.Place(*ButtonSetsumei, {16, 316, 151, 40}, Main, LeftTop);
   ButtonDraw = NewButton(PanelMain, DrawText);
-  Place(ButtonDraw, {16, 458, 151, 40}, LeftBottom);
-  Main(ButtonDraw);
+  Fit.Place(*ButtonDraw, {16, 458, 151, 40}, Main, LeftBottom);
   TDockLayout::Dock(*PanelMain, TAlign::alRight);
 
   PanelImage = new TPanel(this, TPanel::TBevel::Raised);
-  Place(PanelImage, {0, 0, 935, 641});
+  Fit.Place(*PanelImage, {0, 0, 935, 641});
   PanelTray = new TPanel(PanelImage, TPanel::TBevel::Raised);
-  Place(PanelTray, {1, 599, 933, 41});
+  Fit.Place(*PanelTray, {1, 599, 933, 41});
   TDockLayout::Dock(*PanelTray, TAlign::alBottom);
+  Fit.OneSizeOn(*PanelTray); // one size for the row of bar buttons
 
   MemoSetsumei = new QPlainTextEdit(PanelImage);
-  Place(MemoSetsumei, {17, 19, 904, 235}, LeftTop);
+  Fit.Place(*MemoSetsumei, {17, 19, 904, 235}, {WindowFace, 19, false}, LeftTop);
   MemoSetsumei->setReadOnly(true);
-  Dress(MemoSetsumei, WindowFace, 19, false);
   MemoSetsumei->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MemoSetsumei->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   MemoSetsumei->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -259,8 +227,7 @@ void TFormMain::CreateBarButtons()
 {
   for (int I = 1; I <= 31; ++I) {
     QPushButton* Button = NewButton(PanelTray, QString::number(I));
-    Place(Button, {(I - 1) * 30 + 2, 6, 29, 29});
-    Dress(Button, BarFace, 16, true);
+    Fit.Place(*Button, {(I - 1) * 30 + 2, 6, 29, 29}, {BarFace, 16, true});
     Button->setProperty("Tag", I);
     connect(Button, &QPushButton::clicked, this,
             [this, Button] { Guarded([this, Button] { BarButtonClick(Button); }); });
@@ -268,116 +235,9 @@ void TFormMain::CreateBarButtons()
   }
 }
 
-std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area)
-{
-  const QSize Outer = Client.grownBy(Frame);
-  if (Outer.width() > Area.width() || Outer.height() > Area.height())
-    return std::nullopt;
-  return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, Client, Area);
-}
-
 void TFormMain::ShowCentred()
 {
-  if (!WindowsHaveFrames()) // no title bar: without the customising hint Qt would add one
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
-  FitToScreen(false);
-  setVisible(true); // where show() would fill the screen (a page), the window keeps its size
-  WatchScreen();
-  connect(windowHandle(), &QWindow::screenChanged, this, [this] {
-    WatchScreen();
-    Guarded([this] { FitToScreen(true); });
-  });
-}
-
-void TFormMain::WatchScreen()
-{
-  disconnect(ScreenWatch);
-  if (const QScreen* Screen = windowHandle()->screen())
-    ScreenWatch = connect(Screen, &QScreen::availableGeometryChanged, this,
-                          [this] { Guarded([this] { FitToScreen(true); }); });
-}
-
-void TFormMain::FitToScreen(bool Shown)
-{
-  const QScreen* Screen = screen();
-  if (Screen == nullptr)
-    return;
-  const QRect Area = Screen->availableGeometry();
-  QMargins Frame = WindowsHaveFrames() ? DesignFrame : QMargins();
-  if (Shown && !windowHandle()->frameMargins().isNull())
-    Frame = windowHandle()->frameMargins();
-  const TLayoutScale Fitting = TLayoutScale::Fitting(DesignClient, Frame, Area.size());
-  // A window the player has sized or moved stays as it is; one in a page, which the player
-  // cannot move, keeps to the page's middle.
-  if (Shown && Fitting == LayoutScale() && WindowsHaveFrames())
-    return;
-  if (Fitting != LayoutScale()) {
-    ApplyScale(Fitting);
-    DrawAgain();
-  }
-  if (const auto Centred = CentredPlace(size(), Frame, Area))
-    setGeometry(*Centred);
-  else
-    move(Area.topLeft()); // the frame's corner, whatever the frame's real size
-}
-
-void TFormMain::ApplyScale(TLayoutScale Scale)
-{
-  Layout.Apply(Scale);
-  FitFaces();
-}
-
-void TFormMain::FitFaces()
-{
-  // The faces measured in the controls as docked, at the design size too: rounded sizes, and a
-  // system's face wider than the layout's, can clip where the style's margins and indicators
-  // keep their pixels.
-  const TLayoutScale Scale = LayoutScale();
-  setFont(Faces.Font(WindowFace, Scale(WindowPixels), false));
-  int BarPixels = 0;
-  for (const auto& [Control, Design, Anchors, Face] : Layout.Controls()) {
-    if (Face.Pixels == 0)
-      continue;
-    Control->setFont(
-        LargestFitting(*Control, Faces.Font(Face.Family, Scale(Face.Pixels), Face.Bold)));
-    if (Control->parentWidget() == PanelTray) // one size for the row of bar buttons
-      BarPixels = BarPixels == 0 ? Control->font().pixelSize()
-                                 : std::min(BarPixels, Control->font().pixelSize());
-  }
-  for (int I = 1; I <= 31; ++I) {
-    QPushButton* Button = BarButtons[static_cast<std::size_t>(I)];
-    QFont Font = Button->font();
-    Font.setPixelSize(BarPixels);
-    Button->setFont(Font);
-  }
-  FitExplanation();
-}
-
-void TFormMain::FitExplanation()
-{
-  // No line wraps that does not wrap in the design face at the design size, and the last one
-  // stands whole in the box: at the design size too, where a system's face may be wider than
-  // the one the layout was made for.
-  const TLayoutScale Scale = LayoutScale();
-  const int Frame = MemoSetsumei->frameWidth();
-  const int Margin = static_cast<int>(MemoSetsumei->document()->documentMargin());
-  const TScaledLayout::TControl& Memo = Layout.Of(*MemoSetsumei);
-  const QFont DesignFont = Faces.Font(Memo.Face.Family, Memo.Face.Pixels, Memo.Face.Bold);
-  const int DesignWidth = Memo.Design.width() - 2 * (Frame + Margin);
-  const QRect Box = Scale(Memo.Design);
-  const int Width = Box.width() - 2 * (Frame + Margin);
-  const int Height = Box.height() - 2 * Frame;
-  const std::vector<int> DesignLines =
-      LayOutText(Explanation, DesignFont, DesignWidth, Margin).Lines;
-  const auto Fits = [&](const QFont& Candidate) {
-    const TTextLayout Laid = LayOutText(Explanation, Candidate, Width, Margin);
-    return Laid.Bottom <= Height && std::equal(Laid.Lines.begin(), Laid.Lines.end(),
-                                               DesignLines.begin(), std::less_equal<>());
-  };
-  QFont Font = MemoSetsumei->font();
-  while (Font.pixelSize() > 1 && !Fits(Font))
-    Font.setPixelSize(Font.pixelSize() - 1);
-  MemoSetsumei->setFont(Font);
+  Fit.Show([this] { Guarded([this] { DrawAgain(); }); });
 }
 
 void TFormMain::DrawAgain()

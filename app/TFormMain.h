@@ -2,20 +2,17 @@
 
 #include "app/Fonts.h"
 #include "app/TEffectsAfterBox.h"
-#include "controls/TScaledLayout.h"
+#include "app/TScreenFit.h"
 #include "puzzle/TPicture.h"
 #include "puzzle/TPuzzle.h"
 #include "puzzle/TPuzzleEffects.h"
 #include "runtime/Random.h"
 
-#include <QMargins>
-#include <QRect>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QLineEdit;
 class QMessageBox;
@@ -26,11 +23,6 @@ class TMyImage;
 class TPanel;
 class TAnnouncer;
 class TRadioGroup;
-
-// The client rectangle centred on a screen's available Area where the window fits it with its
-// Frame; none where it does not, and then the frame goes to the area's top-left, so that the
-// title bar and the left edge (and bar 1) are on the screen.
-std::optional<QRect> CentredPlace(QSize Client, QMargins Frame, QRect Area);
 
 // The program's one window: the controls on the right, the play area with the drawing
 // surface, the explanation and the 31 bar buttons on the left. It carries out the puzzle's
@@ -45,7 +37,7 @@ public:
   // Shows the window on its screen at the largest scale that fits there, centred where it fits
   // with its frame, else at the screen's top-left; from then on the scale follows the screen.
   void ShowCentred();
-  [[nodiscard]] TLayoutScale LayoutScale() const { return Layout.Scale(); }
+  [[nodiscard]] TLayoutScale LayoutScale() const { return Fit.Scale(); }
 
   TPanel* PanelMain;
   TPanel* PanelBottom;
@@ -73,13 +65,6 @@ protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-  void Place(QWidget* Control, QRect Design, TAnchors Anchors = {});
-  void Dress(QWidget* Control, const QString& Face, int Pixels, bool Bold);
-  void ApplyScale(TLayoutScale Scale);
-  void FitFaces();
-  void FitExplanation();
-  void FitToScreen(bool Shown);
-  void WatchScreen();
   void DrawAgain();
 
   void BuildControls();
@@ -115,13 +100,12 @@ private:
   // and each bar button's description.
   void ShowPicture();
 
-  TScaledLayout Layout;
-  QMetaObject::Connection ScreenWatch;
   TPicture Picture; // what the surface shows, drawn and told from this one record
   std::unique_ptr<TSeededRandom> OwnRandom;
   TRandomSource* Random;
   TEffectsAfterBox AfterBox{*this}; // the puzzle's effects, those after a box when it is closed
   TPuzzle Engine;
   TGothicFaces Faces;
+  TScreenFit Fit;
   TAnnouncer* Announcer = nullptr;
 };
