@@ -16,7 +16,6 @@ public:
   explicit constexpr TLayoutScale(int PixelsPerUnit) : Pixels(PixelsPerUnit) {}
 
   [[nodiscard]] constexpr int PixelsPerUnit() const { return Pixels; }
-  [[nodiscard]] constexpr bool IsDesign() const { return Pixels == Design; }
 
   // A length of the layout at this scale, halves to even.
   [[nodiscard]] int operator()(int Length) const;
