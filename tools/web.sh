@@ -174,9 +174,9 @@ browser_modules() {
 if wants browser; then
   browser_modules
   mkdir -p build/web/screenshots
-  YAMARUKA_BROWSER_MODULES=$modules/node_modules node --test-reporter=spec tools/web-browser-test.js "$site" \
+  YAMARUKA_BROWSER_MODULES=$modules/node_modules node --test-reporter=tap tools/web-browser-test.js "$site" \
     build/web/site-next
-  node --test-reporter=spec tools/web-webkit-test.js "$site"
+  node --test-reporter=tap tools/web-webkit-test.js "$site"
   # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
   # (10 unless told), the program's stops counted with what the page says of them. WebKit still
   # stops now and then (one visit in a few hundred, cause not yet found): the soak says so with
