@@ -59,13 +59,6 @@ int ExampleSummit(TRandomSource& Random)
   return 4 + static_cast<int>(Random.Integer(24));
 }
 
-int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit)
-{
-  const int P = ExampleSummit(Random);
-  DrawMountain(Image, SlopeMode, P, PixelsPerUnit);
-  return P;
-}
-
 void DrawMountain(TMyImage2& Image, bool SlopeMode, int P, int PixelsPerUnit)
 {
   Image.Clear();

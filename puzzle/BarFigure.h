@@ -33,8 +33,6 @@ void SetUpBars(TMyImage2& Image, int PixelsPerUnit);
 
 // A random example's summit: one of bars 4 to 27.
 int ExampleSummit(TRandomSource& Random);
-// A complete random mountain on a cleared surface, set up for the puzzle's bars to follow.
-// Answers the summit's position.
-int DrawExample(TMyImage2& Image, bool SlopeMode, TRandomSource& Random, int PixelsPerUnit);
-// The mountain whose summit is at P, as DrawExample draws it: the same example again.
+// The complete mountain whose summit is at P, on a cleared surface, set up for the puzzle's
+// bars to follow.
 void DrawMountain(TMyImage2& Image, bool SlopeMode, int P, int PixelsPerUnit);

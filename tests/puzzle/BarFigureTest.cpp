@@ -119,7 +119,7 @@ TEST_F(TBars, ExampleIsPixelExactAndSetsUpTheSurface)
     S.Image->SetOrigin(5, 5);
     S.Image->SetScale(60);
     S.Image->SetBrushColor(clWhite);
-    DrawExample(*S.Image, false, Random, 30);
+    DrawMountain(*S.Image, false, ExampleSummit(Random), 30);
     EXPECT_EQ(S.Image->GetOrigin(), (TPixelPoint{0, Bottom}));
     EXPECT_EQ(S.Image->GetScale(), 30);
     EXPECT_EQ(S.Canvas().BrushColor(), clAqua);
@@ -130,7 +130,7 @@ TEST_F(TBars, ExampleIsPixelExactAndSetsUpTheSurface)
     }
     EXPECT_EQ(Top(931), Bottom);
     // Slanted style: the left flank rises, the right falls, the summit is level.
-    DrawExample(*S.Image, true, Random, 30);
+    DrawMountain(*S.Image, true, ExampleSummit(Random), 30);
     if (P > 4) {
       EXPECT_LT(Top(30), Top(1));
     }
