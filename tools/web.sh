@@ -179,7 +179,7 @@ if wants browser; then
   node --test-reporter=tap tools/web-webkit-test.js "$site"
   # The page opened again and again in both browsers, a game each time: WEB_SOAK visits in each
   # (10 unless told), the program's stops counted with what the page says of them. WebKit still
-  # stops now and then (one game in a few hundred, a trap in a different function each time):
+  # stops now and then (one game in a few hundred, an out-of-bounds trap, never in Chromium):
   # the soak says so with the stack, and the build goes on; WEB_SOAK_STRICT=1 makes a stop fail
   # it. JavaScriptCore's switches (JSC_…) pass through to the browser for trials.
   YAMARUKA_BROWSER_MODULES=$modules/node_modules node tools/web-soak.js "$site" "${WEB_SOAK:-10}" ||
